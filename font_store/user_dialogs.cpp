@@ -1,0 +1,3 @@
+#include "user_dialogs.h"
+
+UserDialogs::~UserDialogs() = default;
