@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QComboBox>
+
+// A drop-down list whose Click runs when the person picks an entry (even the
+// one already selected) or when the program selects a different entry.
+class ComboBox : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit ComboBox(QWidget* parent = nullptr);
+
+    int listIndex() const { return currentIndex(); }
+    // Selects entry `index`; raises Click only when the selection changes.
+    void setListIndex(int index);
+    QString List(int index) const { return itemText(index); }
+
+signals:
+    void Click();
+};
