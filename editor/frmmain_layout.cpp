@@ -1,0 +1,183 @@
+// The editor window's controls at their design places. Positions and sizes
+// are the design's twips; containers place their children from their own
+// outer top-left corner.
+
+#include "frmmain.h"
+
+#include "combo_box.h"
+#include "frame.h"
+#include "handler_guard.h"
+#include "picture_box.h"
+#include "pixel_button.h"
+#include "qt_user_dialogs.h"
+#include "slider.h"
+#include "twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+template <typename Control>
+Control* place(QWidget* container, const char* name, QRect design)
+{
+    auto* control = new Control(container);
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(design);
+    return control;
+}
+
+QLabel* placeLabel(QWidget* container, const char* name, const QString& caption, QRect design)
+{
+    auto* label = place<QLabel>(container, name, design);
+    label->setText(caption);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+Frame* placeFrame(QWidget* container, const char* name, const QString& caption, QRect design)
+{
+    auto* frame = place<Frame>(container, name, design);
+    frame->setTitle(caption);
+    return frame;
+}
+
+QPushButton* placeButton(QWidget* container, const char* name, const QString& caption, QRect design)
+{
+    auto* button = place<QPushButton>(container, name, design);
+    button->setText(caption);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A marker rectangle: filled with its colour, no border line.
+QWidget* placeMarker(QWidget* container, const char* name, QColor colour, QRect design)
+{
+    auto* marker = place<QWidget>(container, name, design);
+    QPalette palette = marker->palette();
+    palette.setColor(QPalette::Window, colour);
+    marker->setPalette(palette);
+    marker->setAutoFillBackground(true);
+    return marker;
+}
+
+}  // namespace
+
+frmMain::frmMain(std::unique_ptr<UserDialogs> dialogs, const QString& programDirectory)
+    : dialogs(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>(this))
+    , programDirectory(programDirectory)
+{
+    glyphShownInRow.fill(-1);
+    createControls();
+    connectHandlers();
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createControls()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("LU/VO Fonteditor"));
+    resize(pixelsFromTwips(5625), pixelsFromTwips(8535));
+
+    Frame2 = placeFrame(this, "Frame2", QStringLiteral("Fontgeometrie"), twipsRect(120, 180, 1935, 855));
+    Label1 = placeLabel(Frame2, "Label1", QStringLiteral("Zeichenbreite"), twipsRect(120, 240, 1095, 195));
+    Label2 = placeLabel(Frame2, "Label2", QStringLiteral("Zeichenhöhe"), twipsRect(120, 540, 975, 195));
+    cboZeichenbreite = place<ComboBox>(Frame2, "cboZeichenbreite", twipsRect(1200, 180, 615, 315));
+    cboZeichenhoehe = place<ComboBox>(Frame2, "cboZeichenhoehe", twipsRect(1200, 480, 615, 315));
+
+    Frame1 = placeFrame(this, "Frame1", QStringLiteral("Hilfsmittel"), twipsRect(120, 1200, 1935, 855));
+    Label4 = placeLabel(Frame1, "Label4", QStringLiteral("Hilfslinie"), twipsRect(120, 240, 1095, 195));
+    Label3 = placeLabel(Frame1, "Label3", QStringLiteral("Basislinie"), twipsRect(120, 540, 1095, 195));
+    cboHilfslinie = place<ComboBox>(Frame1, "cboHilfslinie", twipsRect(960, 180, 855, 315));
+    cboBasislinie = place<ComboBox>(Frame1, "cboBasislinie", twipsRect(960, 480, 855, 315));
+
+    Frame3 = placeFrame(this, "Frame3", QStringLiteral("Aktuelles Zeichen"), twipsRect(120, 2220, 1935, 4335));
+    sldSelectCharacter = place<Slider>(Frame3, "sldSelectCharacter", twipsRect(120, 180, 510, 4095));
+    sldSelectCharacter->setRange(0, 255);
+    sldSelectCharacter->setPageStep(16);
+    sldSelectCharacter->setTickPosition(QSlider::TicksRight);
+    sldSelectCharacter->setTickInterval(16);
+    Label8 = placeLabel(Frame3, "Label8", QStringLiteral("DEZ / HEX"), twipsRect(720, 360, 975, 195));
+    lblCurrentChar = placeLabel(Frame3, "lblCurrentChar", QString(), twipsRect(720, 540, 1095, 315));
+    lblWinChar = placeLabel(Frame3, "lblWinChar", QString(), twipsRect(840, 1020, 255, 255));
+    Label5 = placeLabel(Frame3, "Label5", QStringLiteral("PREVIEW"), twipsRect(720, 1140, 975, 195));
+    pctPreview = place<PictureBox>(Frame3, "pctPreview", twipsRect(720, 1380, 1095, 555));
+    Label9 = placeLabel(Frame3, "Label9", QStringLiteral("ASCII (LU/VO)"), twipsRect(720, 2220, 1095, 195));
+    Picture1 = place<PictureBox>(Frame3, "Picture1", twipsRect(720, 2460, 1095, 315));
+    Label7 = placeLabel(Frame3, "Label7", QStringLiteral("ANSI (WIN)"), twipsRect(720, 3060, 975, 195));
+    txtWindowsChar = place<QLineEdit>(Frame3, "txtWindowsChar", twipsRect(720, 3300, 1095, 315));
+    txtWindowsChar->setEnabled(false);
+    Image1 = place<QLabel>(Frame3, "Image1", twipsRect(720, 3720, 360, 510));
+    Image1->setVisible(false);
+
+    fraZeichendef = placeFrame(this, "fraZeichendef", QStringLiteral("Zeichendefinition"), twipsRect(2160, 180, 2175, 855));
+    // The markers come first so that they lie behind the pixel buttons.
+    shpBasislinie = placeMarker(fraZeichendef, "shpBasislinie", QColor(0, 0, 255), twipsRect(30, 420, 2115, 255));
+    shpHilfslinie = placeMarker(fraZeichendef, "shpHilfslinie", QColor(0, 255, 0), twipsRect(30, 660, 2115, 255));
+    createPixelGrid();
+
+    cmdPreview = placeButton(this, "cmdPreview", QStringLiteral("Preview"), twipsRect(4440, 240, 1095, 315));
+    cmdLoad = placeButton(this, "cmdLoad", QStringLiteral("Laden"), twipsRect(4440, 5400, 1095, 315));
+    cmdSave = placeButton(this, "cmdSave", QStringLiteral("Speichern"), twipsRect(4440, 5820, 1095, 315));
+    cmdBeenden = placeButton(this, "cmdBeenden", QStringLiteral("Beenden"), twipsRect(4440, 6240, 1095, 315));
+
+    Label11 = placeLabel(this, "Label11", QStringLiteral("Pixel anklicken: an / aus"), twipsRect(120, 6780, 1935, 255));
+    Label10 = placeLabel(this, "Label10", QStringLiteral("Schieber: Zeichen wählen"), twipsRect(120, 7020, 1935, 255));
+    Label6 = placeLabel(this, "Label6", QStringLiteral("Preview: alle 256 Zeichen"), twipsRect(120, 7260, 1935, 255));
+
+    // Keyboard focus in the design's tab order; the pixels follow row by row.
+    QList<QWidget*> tabOrder = {cmdLoad, cmdBeenden, cmdSave};
+    tabOrder.append(QList<QWidget*>(cmdPixel.begin(), cmdPixel.end()));
+    tabOrder << cboZeichenbreite << cboZeichenhoehe << cboBasislinie << cboHilfslinie
+             << sldSelectCharacter << txtWindowsChar << cmdPreview;
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+// The design arrangement of the grid: 32 rows of 8 buttons, 255 twips square
+// at a pitch of 240, so that neighbours overlap and the grid shows no gaps.
+void frmMain::createPixelGrid()
+{
+    for (int index = 0; index < modCode::glyphCount; ++index) {
+        const int row = index / 8;
+        const int column = index % 8;
+        const QByteArray name = "cmdPixel(" + QByteArray::number(index) + ")";
+        cmdPixel[index] = place<PixelButton>(fraZeichendef, name.constData(),
+                                             twipsRect(120 + 240 * column, 420 + 240 * row, 255, 255));
+    }
+}
+
+std::function<void()> frmMain::guard(void (frmMain::*handler)())
+{
+    return [this, handler] { runGuarded(*dialogs, [this, handler] { (this->*handler)(); }); };
+}
+
+void frmMain::connectHandlers()
+{
+    for (int index = 0; index < modCode::glyphCount; ++index)
+        connect(cmdPixel[index], &QAbstractButton::clicked, this,
+                [this, index] { runGuarded(*dialogs, [this, index] { cmdPixel_Click(index); }); });
+
+    connect(sldSelectCharacter, &Slider::Click, this, guard(&frmMain::sldSelectCharacter_Click));
+    connect(sldSelectCharacter, &Slider::Change, this, guard(&frmMain::sldSelectCharacter_Change));
+    connect(txtWindowsChar, &QLineEdit::textChanged, this, guard(&frmMain::txtWindowsChar_Change));
+
+    connect(pctPreview, &PictureBox::Click, this, guard(&frmMain::pctPreview_Click));
+    connect(pctPreview, &PictureBox::Paint, this,
+            [this](QPainter& painter) { runGuarded(*dialogs, [&] { pctPreview_Paint(painter); }); });
+    connect(Picture1, &PictureBox::Paint, this,
+            [this](QPainter& painter) { runGuarded(*dialogs, [&] { Picture1_Paint(painter); }); });
+
+    connect(cboZeichenbreite, &ComboBox::Click, this, guard(&frmMain::cboZeichenbreite_Click));
+    connect(cboZeichenhoehe, &ComboBox::Click, this, guard(&frmMain::cboZeichenhoehe_Click));
+    connect(cboBasislinie, &ComboBox::Click, this, guard(&frmMain::cboBasislinie_Click));
+    connect(cboHilfslinie, &ComboBox::Click, this, guard(&frmMain::cboHilfslinie_Click));
+
+    connect(cmdLoad, &QPushButton::clicked, this, guard(&frmMain::cmdLoad_Click));
+    connect(cmdSave, &QPushButton::clicked, this, guard(&frmMain::cmdSave_Click));
+    connect(cmdBeenden, &QPushButton::clicked, this, guard(&frmMain::cmdBeenden_Click));
+    connect(cmdPreview, &QPushButton::clicked, this, guard(&frmMain::cmdPreview_Click));
+}

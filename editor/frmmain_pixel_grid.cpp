@@ -1,0 +1,60 @@
+// The pixel grid is the working copy of one glyph: button 8 × row + column
+// shows the pixel of that row and column, black for inked and white for
+// blank. Edits live in the grid until storeCurrentChar writes them back.
+
+#include "frmmain.h"
+
+#include "ansi_charset.h"
+#include "pixel_button.h"
+
+namespace {
+
+const QColor inked = Qt::black;
+const QColor blank = Qt::white;
+
+// Column c of a row is the bit of value 128 >> c.
+constexpr std::uint8_t columnMask(int column)
+{
+    return std::uint8_t(0x80 >> column);
+}
+
+}  // namespace
+
+// Paints rows 0 to charHeight − 1 of the glyph of `text` into the grid.
+void frmMain::setCurrentChar(const QString& text)
+{
+    currentCode = ansiCode(text);
+    const int height = font.charHeight;
+    for (int row = 0; row < height; ++row)
+        paintGridRow(row);
+}
+
+void frmMain::paintGridRow(int row)
+{
+    const std::uint8_t rowByte = font.getGlyphByte(std::int16_t(currentCode * modCode::rowsPerGlyph + row));
+    for (int column = 0; column < font.charWidth; ++column)
+        cmdPixel[font.charWidth * row + column]->setBackColor((rowByte & columnMask(column)) ? inked : blank);
+    glyphShownInRow[row] = currentCode;
+}
+
+// Writes rows 0 to charHeight − 1 of the grid into the glyph of `text`; an
+// empty text stands for code 0. Only exactly black counts as inked.
+void frmMain::storeCurrentChar(const QString& text)
+{
+    currentCode = text.isEmpty() ? 0 : ansiCode(text);
+    for (int row = 0; row < font.charHeight; ++row) {
+        std::uint8_t rowByte = 0;
+        for (int column = 0; column < font.charWidth; ++column)
+            if (cmdPixel[font.charWidth * row + column]->backColor() == inked)
+                rowByte |= columnMask(column);
+        font.setGlyphByte(std::int16_t(currentCode * modCode::rowsPerGlyph + row), rowByte);
+    }
+}
+
+void frmMain::cmdPixel_Click(int Index)
+{
+    PixelButton* pixel = cmdPixel.at(Index);
+    pixel->setBackColor(QColor::fromRgb(pixel->backColor().rgb() ^ 0xFFFFFF));
+    pctPreview_Click();
+    font.setModified(truthTrue);
+}

@@ -1,0 +1,54 @@
+// The two small pictures beside the grid. Neither keeps a picture of its own:
+// each is drawn anew whenever it must be shown, from the grid and from the
+// reference bitmap.
+
+#include "frmmain.h"
+
+#include "ansi_charset.h"
+#include "picture_box.h"
+#include "pixel_button.h"
+#include "twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+// The reference glyph follows the text box.
+void frmMain::paintText()
+{
+    Picture1->update();
+}
+
+// The reference cell of the text box's character at its own size, two pixels
+// from the left edge; an empty text shows the cell of the blank. Without the
+// reference bitmap the box stays empty.
+void frmMain::Picture1_Paint(QPainter& painter)
+{
+    if (!PictureClip1.hasPicture())
+        return;
+    const int cell = ansiCode(txtWindowsChar->text() + QLatin1Char(' '));
+    const QImage glyph = PictureClip1.GraphicCell(cell);
+    Image1->setPixmap(QPixmap::fromImage(glyph));
+    painter.drawImage(pixelsFromTwips(30), 0, glyph);
+}
+
+void frmMain::pctPreview_Click()
+{
+    pctPreview->update();
+}
+
+// The glyph at real size from the grid's colours, with a one-pixel margin.
+// All 32 rows are drawn: hidden rows blend into the button face, except that
+// their black pixels still show.
+void frmMain::pctPreview_Paint(QPainter& painter)
+{
+    const QColor buttonFace = pctPreview->palette().color(QPalette::Button);
+    for (int row = 0; row < modCode::rowsPerGlyph; ++row) {
+        for (int column = 0; column < font.charWidth; ++column) {
+            const QColor pixel = cmdPixel[font.charWidth * row + column]->backColor();
+            const bool hidden = row >= font.charHeight;
+            const QColor colour = !hidden || pixel == Qt::black ? pixel : buttonFace;
+            painter.fillRect(column + 1, row + 1, 1, 1, colour);
+        }
+    }
+}

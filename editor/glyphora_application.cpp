@@ -1,0 +1,22 @@
+#include "glyphora_application.h"
+
+#include "design_style.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+
+GlyphoraApplication::GlyphoraApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Glyphora"));
+    setStyle(new DesignStyle);
+
+    QFont designFont(QStringLiteral("DejaVu Sans Condensed"));
+    designFont.setPixelSize(10);
+    setFont(designFont);
+
+    // Without the translation Qt's buttons stay English; the editor works all the same.
+    if (qtTranslation.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&qtTranslation);
+}

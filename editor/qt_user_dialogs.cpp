@@ -1,0 +1,73 @@
+#include "qt_user_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+// Turns "Description|pattern|Description|pattern" into Qt's name filters.
+// The description is shown as it is; the pattern, in parentheses behind it,
+// is hidden by HideNameFilterDetails. "*.*" means every file, as it does on
+// Windows, also files without a dot in their name.
+QStringList nameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString pattern = parts[i + 1] == QLatin1String("*.*") ? QStringLiteral("*") : parts[i + 1];
+        filters << parts[i] + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+    return filters;
+}
+
+}  // namespace
+
+QtUserDialogs::QtUserDialogs(QWidget* parent)
+    : parent(parent)
+{
+}
+
+std::optional<QString> QtUserDialogs::showOpen(const FileRequest& request)
+{
+    return showFileDialog(request, false);
+}
+
+std::optional<QString> QtUserDialogs::showSave(const FileRequest& request)
+{
+    return showFileDialog(request, true);
+}
+
+std::optional<QString> QtUserDialogs::showFileDialog(const FileRequest& request, bool forSaving)
+{
+    QFileDialog dialog(parent, request.title);
+    // Qt's own dialog: its name filters match whatever the case of the
+    // extension, and it looks the same on every desktop.
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(nameFilters(request.filter));
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+UserDialogs::Answer QtUserDialogs::messageBox(const QString& prompt, Buttons buttons, Icon icon, const QString& title)
+{
+    QMessageBox box(icon == Icon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, prompt,
+                    buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    parent);
+    if (buttons == Buttons::YesNoCancel)
+        box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    default:
+        return Answer::Cancel;
+    }
+}

@@ -1,0 +1,106 @@
+#include "frmpreview.h"
+
+#include "handler_guard.h"
+#include "modcode.h"
+#include "picture_box.h"
+#include "twips.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+// Where the glyph pixel (row, column) of a code lies in the drawing area:
+// 32 glyphs to a line, 9 pixels apart, and lines 33 pixels apart.
+constexpr int glyphsPerLine = 32;
+constexpr int columnPitch = 9;
+constexpr int linePitch = 33;
+
+QLabel* placeLabel(QWidget* container, const QString& name, const QString& caption, QRect design)
+{
+    auto* label = new QLabel(caption, container);
+    label->setObjectName(name);
+    label->setGeometry(design);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+}  // namespace
+
+frmPreview::frmPreview(const modCode& font, UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , font(font)
+    , dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("frmPreview"));
+    setWindowTitle(QStringLiteral("Font Preview"));
+    setModal(true);
+    const QRect window = twipsRect(2760, 3750, 6465, 4530);
+    setFixedSize(window.size());
+    move(window.topLeft());
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setGeometry(twipsRect(5160, 420, 1215, 375));
+
+    pctTotalPreview = new PictureBox(this);
+    pctTotalPreview->setObjectName(QStringLiteral("pctTotalPreview"));
+    pctTotalPreview->setGeometry(twipsRect(600, 420, 4455, 4035));
+
+    static const std::array<const char*, 8> ranges = {"00-1F", "20-3F", "40-5F", "60-7F",
+                                                      "80-9F", "A0-BF", "C0-DF", "E0-FF"};
+    static const std::array<int, 8> rangeTops = {480, 960, 1440, 1980, 2460, 2940, 3480, 3960};
+    for (std::size_t line = 0; line < LabelN.size(); ++line)
+        LabelN[line] = placeLabel(this, QStringLiteral("LabelN(%1)").arg(line), QString::fromLatin1(ranges[line]),
+                                  twipsRect(120, rangeTops[line], 495, 195));
+    Label1 = placeLabel(this, QStringLiteral("Label1"), QStringLiteral("File:"), twipsRect(120, 120, 495, 255));
+    lblFileName = placeLabel(this, QStringLiteral("lblFileName"), QString(), twipsRect(600, 60, 5775, 255));
+
+    connect(OKButton, &QPushButton::clicked, this, [this] { runGuarded(this->dialogs, [this] { OKButton_Click(); }); });
+    connect(pctTotalPreview, &PictureBox::Paint, this,
+            [this](QPainter& painter) { runGuarded(this->dialogs, [&] { pctTotalPreview_Paint(painter); }); });
+
+    Form_Load();
+}
+
+// The file the font came from, marked when it has unsaved changes; nothing
+// before a font file was loaded.
+void frmPreview::Form_Load()
+{
+    if (font.fontFileName.isEmpty())
+        return;
+    lblFileName->setText(font.fontFileName);
+    if (font.isModified())
+        lblFileName->setText(lblFileName->text() + QStringLiteral("(modified)"));
+}
+
+void frmPreview::pctTotalPreview_Paint(QPainter& painter)
+{
+    drawFontOverview(painter);
+}
+
+// Black for a set bit, white for a clear one; rows at or beyond the height
+// are not drawn, and what lies between the glyphs keeps the background. The
+// pixels are set in an image first, which is painted in one go.
+void frmPreview::drawFontOverview(QPainter& painter)
+{
+    QImage overview(pctTotalPreview->drawingArea().size(), QImage::Format_RGB32);
+    overview.fill(pctTotalPreview->palette().color(QPalette::Button));
+    for (int code = 0; code < modCode::glyphCount; ++code) {
+        const int left = columnPitch * (code % glyphsPerLine) + 1;
+        const int top = linePitch * (code / glyphsPerLine) + 1;
+        for (int row = 0; row < font.charHeight; ++row) {
+            const std::uint8_t rowByte = font.getGlyphByte(std::int16_t(code * modCode::rowsPerGlyph + row));
+            auto* pixels = reinterpret_cast<QRgb*>(overview.scanLine(top + row)) + left;
+            for (int column = 0; column < font.charWidth; ++column)
+                pixels[column] = (rowByte & (0x80 >> column)) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+        }
+    }
+    painter.drawImage(0, 0, overview);
+}
+
+void frmPreview::OKButton_Click()
+{
+    accept();
+}
