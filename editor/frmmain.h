@@ -99,10 +99,10 @@ private:
 
     // The code of the glyph the grid shows.
     std::uint8_t currentCode = 0;
-    // Which glyph each grid row last showed (-1 for none yet). Rows at or
-    // beyond the height keep their colours while other glyphs are shown, so a
-    // row that becomes visible again is repainted when it shows another glyph.
-    std::array<int, modCode::rowsPerGlyph> glyphShownInRow;
+    // Whether each grid row shows the current glyph. Rows at or beyond the
+    // height keep their colours while other glyphs are shown, so a row that
+    // becomes visible again is repainted unless it still shows this glyph.
+    std::array<bool, modCode::rowsPerGlyph> rowShowsCurrentGlyph{};
 
     // The grid's design measurements in twips, taken at start-up.
     std::int16_t frameBaseHeight = 0;

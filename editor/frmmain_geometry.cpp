@@ -60,7 +60,7 @@ void frmMain::cboZeichenhoehe_Change()
     // A row that shows another glyph's pixels, left from while it was
     // hidden, must not appear as part of this glyph, nor be stored into it.
     for (int row = font.charHeight; row < height; ++row)
-        if (glyphShownInRow[row] != currentCode)
+        if (!rowShowsCurrentGlyph[row])
             paintGridRow(row);
 
     font.charHeight = std::uint8_t(height);

@@ -68,7 +68,6 @@ frmMain::frmMain(std::unique_ptr<UserDialogs> dialogs, const QString& programDir
     : dialogs(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>(this))
     , programDirectory(programDirectory)
 {
-    glyphShownInRow.fill(-1);
     createControls();
     connectHandlers();
     Form_Load();

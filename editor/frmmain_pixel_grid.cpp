@@ -27,6 +27,9 @@ void frmMain::setCurrentChar(const QString& text)
     const int height = font.charHeight;
     for (int row = 0; row < height; ++row)
         paintGridRow(row);
+    // The hidden rows still show whatever was there before, not this glyph.
+    for (int row = height; row < modCode::rowsPerGlyph; ++row)
+        rowShowsCurrentGlyph[row] = false;
 }
 
 void frmMain::paintGridRow(int row)
@@ -34,7 +37,7 @@ void frmMain::paintGridRow(int row)
     const std::uint8_t rowByte = font.getGlyphByte(std::int16_t(currentCode * modCode::rowsPerGlyph + row));
     for (int column = 0; column < font.charWidth; ++column)
         cmdPixel[font.charWidth * row + column]->setBackColor((rowByte & columnMask(column)) ? inked : blank);
-    glyphShownInRow[row] = currentCode;
+    rowShowsCurrentGlyph[row] = true;
 }
 
 // Writes rows 0 to charHeight − 1 of the grid into the glyph of `text`; an

@@ -1,0 +1,427 @@
+// The font geometry and the two line markers, driven as a person does: the
+// lists are opened and an entry taken with the keys, characters are chosen
+// with the slider, pixels clicked, and what shows is read from the screen.
+
+#include "combo_box.h"
+#include "editor_under_test.h"
+#include "frame.h"
+#include "glyphora_application.h"
+#include "picture_box.h"
+#include "pixel_button.h"
+#include "slider.h"
+#include "twips.h"
+
+#include <QAbstractItemView>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <array>
+
+namespace {
+
+const QColor blue(0, 0, 255);
+const QColor green(0, 255, 0);
+
+// The person opens the list with F4, walks to the entry with the arrow keys
+// and takes it with Enter, even when it is the entry already selected.
+void pick(ComboBox* list, const QString& entry)
+{
+    const int target = list->findText(entry);
+    QVERIFY2(target >= 0, qPrintable(entry));
+    QTest::keyClick(list, Qt::Key_F4);
+    QAbstractItemView* view = list->view();
+    QTRY_VERIFY(view->isVisible());
+    for (int steps = 0; view->currentIndex().row() != target && steps < 40; ++steps)
+        QTest::keyClick(view, view->currentIndex().row() < target ? Qt::Key_Down : Qt::Key_Up);
+    QCOMPARE(view->currentIndex().row(), target);
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY(!view->isVisible());
+}
+
+// The person moves the slider with the arrow keys, one character at a time.
+void chooseCharacter(Slider* slider, int code)
+{
+    for (int steps = 0; slider->value() != code && steps < 300; ++steps)
+        QTest::keyClick(slider, slider->value() < code ? Qt::Key_Down : Qt::Key_Up);
+    QCOMPARE(slider->value(), code);
+}
+
+std::uint8_t glyphRow(EditorUnderTest& editor, int code, int row)
+{
+    return editor.font().glyphBuffer[std::size_t(code * modCode::rowsPerGlyph + row)];
+}
+
+// The grid row as a row byte, bit 7 the leftmost button.
+std::uint8_t gridRow(const EditorUnderTest& editor, int row)
+{
+    std::uint8_t byte = 0;
+    for (int column = 0; column < 8; ++column)
+        if (editor.pixel(8 * row + column)->backColor() == Qt::black)
+            byte |= std::uint8_t(0x80 >> column);
+    return byte;
+}
+
+QString hex(int byte)
+{
+    return QStringLiteral("0x%1").arg(byte, 2, 16, QLatin1Char('0'));
+}
+
+}  // namespace
+
+class TestGeometryMarkers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void heightLaysOutTheGrid_data();
+    void heightLaysOutTheGrid();
+    void sameHeightAgainMarksModified();
+    void widthOtherThanEightIsRefused();
+    void hiddenRowsComeBackAsTheyWere();
+    void raisedRowsNeverShowAnotherGlyph();
+    void raisedRowsAfterReturningToTheGlyph();
+    void raisedRowsAfterLoadingAFont();
+    void previewShowsHiddenRowsAsButtonFace();
+    void markerLiesOnItsRow_data();
+    void markerLiesOnItsRow();
+    void markerBeyondTheHeightIsRefused_data();
+    void markerBeyondTheHeightIsRefused();
+    void markersStayWhenTheHeightChanges();
+};
+
+void TestGeometryMarkers::heightLaysOutTheGrid_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("frameTwips");
+    QTest::newRow("1") << 1 << 855;
+    QTest::newRow("7") << 7 << 2295;
+    QTest::newRow("8") << 8 << 2535;
+    QTest::newRow("32") << 32 << 8295;
+}
+
+void TestGeometryMarkers::heightLaysOutTheGrid()
+{
+    QFETCH(int, height);
+    QFETCH(int, frameTwips);
+    EditorUnderTest editor;
+    auto* frame = editor.control<Frame>(QStringLiteral("fraZeichendef"));
+    const QSize windowSize = editor.window().size();
+    // Go through another height first, so that every row changes.
+    pick(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), height == 32 ? QStringLiteral("1") : QStringLiteral("32"));
+    editor.font().setModified(truthFalse);
+
+    pick(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QString::number(height));
+
+    QCOMPARE(int(editor.font().charHeight), height);
+    QCOMPARE(twipsFromPixels(frame->height()), frameTwips);
+    QCOMPARE(frame->width(), pixelsFromTwips(2175));
+    QCOMPARE(editor.window().size(), windowSize);
+    for (int index = 0; index < modCode::glyphCount; ++index) {
+        const int row = index / 8;
+        const int column = index % 8;
+        PixelButton* pixel = editor.pixel(index);
+        QCOMPARE(pixel->pos(), QPoint(pixelsFromTwips(120 + 240 * column), pixelsFromTwips(420 + 240 * row)));
+        QVERIFY2(pixel->isVisible() == (row < height), qPrintable(QStringLiteral("button %1").arg(index)));
+    }
+    QVERIFY(editor.font().isModified());
+}
+
+// Taking the height already in force lays the grid out again and marks the
+// font modified; taking width "8" leaves the flag alone.
+void TestGeometryMarkers::sameHeightAgainMarksModified()
+{
+    EditorUnderTest editor;
+    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
+    QCOMPARE(heights->currentText(), QStringLiteral("8"));
+    QVERIFY(!editor.font().isModified());
+
+    pick(editor.control<ComboBox>(QStringLiteral("cboZeichenbreite")), QStringLiteral("8"));
+    QCOMPARE(int(editor.font().charWidth), 8);
+    QVERIFY(!editor.font().isModified());
+
+    pick(heights, QStringLiteral("8"));
+    QVERIFY(editor.font().isModified());
+    QCOMPARE(int(editor.font().charHeight), 8);
+    QVERIFY(editor.pixel(63)->isVisible());
+    QVERIFY(!editor.pixel(64)->isVisible());
+}
+
+void TestGeometryMarkers::widthOtherThanEightIsRefused()
+{
+    EditorUnderTest editor;
+    auto* widths = editor.control<ComboBox>(QStringLiteral("cboZeichenbreite"));
+    QCOMPARE(widths->count(), 1);
+    widths->addItem(QStringLiteral("7"));
+    editor.dialogs().messageBoxes.clear();
+
+    pick(widths, QStringLiteral("7"));
+
+    QCOMPARE(editor.dialogs().messageBoxes.size(), std::size_t(1));
+    const ScriptedDialogs::MessageBox& box = editor.dialogs().messageBoxes.front();
+    QCOMPARE(box.prompt, QStringLiteral("Als Zeichenbreite ist momentan nur 8 zulässig!"));
+    QVERIFY(box.buttons == UserDialogs::Buttons::Ok);
+    QVERIFY(box.icon == UserDialogs::Icon::None);
+    QCOMPARE(box.title, QStringLiteral("Glyphora"));
+    QCOMPARE(int(editor.font().charWidth), 8);
+    QCOMPARE(widths->currentText(), QStringLiteral("7"));
+    QVERIFY(!editor.font().isModified());
+    QCOMPARE(int(editor.font().charHeight), 8);
+}
+
+// Lowering and raising the height with no other character in between brings
+// back the hidden rows, unstored edits included, and stores nothing.
+void TestGeometryMarkers::hiddenRowsComeBackAsTheyWere()
+{
+    EditorUnderTest editor;
+    auto* slider = editor.control<Slider>(QStringLiteral("sldSelectCharacter"));
+    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
+    for (int index : {40, 47, 50, 61})  // rows 5, 6 and 7 of "A"
+        editor.clickPixel(index);
+    chooseCharacter(slider, 'B');
+    chooseCharacter(slider, 'A');
+    QCOMPARE(glyphRow(editor, 'A', 5), std::uint8_t(0x81));
+    editor.clickPixel(53);  // unstored, row 6
+    const auto stored = editor.font().glyphBuffer;
+    std::array<std::uint8_t, 8> shown{};
+    for (int row = 0; row < 8; ++row)
+        shown[std::size_t(row)] = gridRow(editor, row);
+
+    pick(heights, QStringLiteral("4"));
+    QVERIFY(editor.font().glyphBuffer == stored);
+    for (int index = 32; index < 64; ++index)
+        QVERIFY(!editor.pixel(index)->isVisible());
+
+    pick(heights, QStringLiteral("8"));
+    QVERIFY(editor.font().glyphBuffer == stored);
+    for (int row = 0; row < 8; ++row)
+        QCOMPARE(hex(gridRow(editor, row)), hex(shown[std::size_t(row)]));
+    QCOMPARE(hex(gridRow(editor, 6)), hex(0x24));
+}
+
+// The glyph left while rows were hidden must neither show in those rows when
+// they come back nor be stored into the glyph now shown.
+void TestGeometryMarkers::raisedRowsNeverShowAnotherGlyph()
+{
+    EditorUnderTest editor;
+    auto* slider = editor.control<Slider>(QStringLiteral("sldSelectCharacter"));
+    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
+    editor.font().glyphBuffer[std::size_t('C' * 32 + 5)] = 0x81;
+    chooseCharacter(slider, 'B');
+    editor.clickPixel(48 + 3);  // row 6 of "B"
+    pick(heights, QStringLiteral("4"));
+    chooseCharacter(slider, 'C');
+
+    pick(heights, QStringLiteral("8"));
+
+    for (int row = 4; row < 8; ++row)
+        QCOMPARE(hex(gridRow(editor, row)), hex(glyphRow(editor, 'C', row)));
+    QCOMPARE(hex(gridRow(editor, 6)), hex(0));
+    chooseCharacter(slider, 'D');
+    QCOMPARE(hex(glyphRow(editor, 'C', 5)), hex(0x81));
+    for (int row : {4, 6, 7})
+        QCOMPARE(hex(glyphRow(editor, 'C', row)), hex(0));
+}
+
+// "B" is left with an edit in a hidden row, which is never stored, and chosen
+// again: the row that comes back shows what "B" holds, not the dropped edit.
+void TestGeometryMarkers::raisedRowsAfterReturningToTheGlyph()
+{
+    EditorUnderTest editor;
+    auto* slider = editor.control<Slider>(QStringLiteral("sldSelectCharacter"));
+    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
+    chooseCharacter(slider, 'B');
+    editor.clickPixel(48 + 3);
+    pick(heights, QStringLiteral("4"));
+    chooseCharacter(slider, 'C');
+    chooseCharacter(slider, 'B');
+    QCOMPARE(hex(glyphRow(editor, 'B', 6)), hex(0));
+
+    pick(heights, QStringLiteral("8"));
+
+    QCOMPARE(hex(gridRow(editor, 6)), hex(glyphRow(editor, 'B', 6)));
+}
+
+// A loaded font replaces every glyph: the rows a lower loaded height hides
+// must not bring back the old font's pixels when the height is raised.
+void TestGeometryMarkers::raisedRowsAfterLoadingAFont()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("VIER.FNT"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(QByteArray(256 * 4, '\0')), qint64(256 * 4));
+    file.close();
+
+    EditorUnderTest editor;
+    auto* baseline = editor.control<QWidget>(QStringLiteral("shpBasislinie"));
+    pick(editor.control<ComboBox>(QStringLiteral("cboBasislinie")), QStringLiteral("6"));
+    editor.clickPixel(48 + 2);  // row 6 of "A" in the old font
+    editor.dialogs().boxAnswers.push_back(UserDialogs::Answer::No);
+    editor.dialogs().fileAnswers.push_back(path);
+    editor.click(QStringLiteral("cmdLoad"));
+    QCOMPARE(int(editor.font().charHeight), 4);
+    QCOMPARE(editor.font().fontFileName, path);
+    QVERIFY(baseline->isVisible());
+    QCOMPARE(baseline->y(), editor.pixel(40)->y());
+
+    pick(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QStringLiteral("8"));
+
+    QCOMPARE(hex(gridRow(editor, 6)), hex(0));
+}
+
+// Hidden rows blend into the button face in the preview, except that their
+// black pixels still show.
+void TestGeometryMarkers::previewShowsHiddenRowsAsButtonFace()
+{
+    EditorUnderTest editor;
+    auto* preview = editor.control<PictureBox>(QStringLiteral("pctPreview"));
+    const QColor buttonFace = preview->palette().color(QPalette::Button);
+    for (int index : {8 * 2 + 1, 8 * 6 + 5})
+        editor.clickPixel(index);
+    editor.font().setModified(truthFalse);
+
+    pick(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QStringLiteral("4"));
+    QVERIFY(editor.font().isModified());
+
+    const QImage drawn = preview->grab(preview->drawingArea()).toImage();
+    auto at = [&](int row, int column) { return drawn.pixelColor(column + 1, row + 1); };
+    QCOMPARE(at(2, 1), QColor(Qt::black));
+    QCOMPARE(at(2, 0), QColor(Qt::white));
+    QCOMPARE(at(3, 7), QColor(Qt::white));
+    QCOMPARE(at(6, 5), QColor(Qt::black));
+    QCOMPARE(at(6, 4), buttonFace);
+    QCOMPARE(at(4, 0), buttonFace);
+    QCOMPARE(at(20, 3), buttonFace);
+}
+
+void TestGeometryMarkers::markerLiesOnItsRow_data()
+{
+    QTest::addColumn<QString>("listName");
+    QTest::addColumn<QString>("markerName");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<int>("row");
+    QTest::newRow("baseline on the last row") << "cboBasislinie" << "shpBasislinie" << blue << 8;
+    QTest::newRow("baseline on the first row") << "cboBasislinie" << "shpBasislinie" << blue << 1;
+    QTest::newRow("guide line on row 3") << "cboHilfslinie" << "shpHilfslinie" << green << 3;
+}
+
+// The marker lies behind its row of buttons: a stub of its colour on either
+// side, the buttons' own colours between.
+void TestGeometryMarkers::markerLiesOnItsRow()
+{
+    QFETCH(QString, listName);
+    QFETCH(QString, markerName);
+    QFETCH(QColor, colour);
+    QFETCH(int, row);
+    EditorUnderTest editor;
+    auto* frame = editor.control<Frame>(QStringLiteral("fraZeichendef"));
+    auto* marker = editor.control<QWidget>(markerName);
+    const int first = 8 * (row - 1);
+    editor.clickPixel(first + 2);
+    editor.font().setModified(truthFalse);
+    QVERIFY(!marker->isVisible());
+
+    pick(editor.control<ComboBox>(listName), QString::number(row));
+
+    QVERIFY(marker->isVisible());
+    QCOMPARE(marker->y(), editor.pixel(first)->y());
+    QVERIFY(!editor.font().isModified());
+    const QImage drawn = frame->grab().toImage();
+    const int top = editor.pixel(first)->y();
+    for (int y = top; y <= top + 16; ++y) {
+        for (int x : {2, 7, 137, 142})
+            QVERIFY2(drawn.pixelColor(x, y) == colour, qPrintable(QStringLiteral("x %1, y %2").arg(x).arg(y)));
+        QVERIFY(drawn.pixelColor(1, y) != colour);
+        QVERIFY(drawn.pixelColor(143, y) != colour);
+    }
+    for (int column = 0; column < 8; ++column) {
+        const QPoint centre = editor.pixel(first + column)->geometry().center();
+        QCOMPARE(drawn.pixelColor(centre), column == 2 ? QColor(Qt::black) : QColor(Qt::white));
+    }
+}
+
+void TestGeometryMarkers::markerBeyondTheHeightIsRefused_data()
+{
+    QTest::addColumn<QString>("listName");
+    QTest::addColumn<QString>("markerName");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("baseline 9") << "cboBasislinie" << "shpBasislinie" << "9" << 2;
+    QTest::newRow("guide line 32") << "cboHilfslinie" << "shpHilfslinie" << "32" << 2;
+    QTest::newRow("no baseline") << "cboBasislinie" << "shpBasislinie" << "<keine>" << 1;
+}
+
+// A row beyond the height, or none, hides the marker and puts the list back
+// on "<keine>"; the reset runs the rule once more and ends there.
+void TestGeometryMarkers::markerBeyondTheHeightIsRefused()
+{
+    QFETCH(QString, listName);
+    QFETCH(QString, markerName);
+    QFETCH(QString, entry);
+    QFETCH(int, clicks);
+    EditorUnderTest editor;
+    auto* list = editor.control<ComboBox>(listName);
+    auto* marker = editor.control<QWidget>(markerName);
+    pick(list, QStringLiteral("4"));
+    QVERIFY(marker->isVisible());
+    editor.font().setModified(truthFalse);
+    editor.dialogs().messageBoxes.clear();
+    QSignalSpy spy(list, &ComboBox::Click);
+
+    pick(list, entry);
+
+    QCOMPARE(spy.count(), clicks);
+    QVERIFY(!marker->isVisible());
+    QCOMPARE(list->currentIndex(), 0);
+    QCOMPARE(list->currentText(), QStringLiteral("<keine>"));
+    QVERIFY(editor.dialogs().messageBoxes.empty());
+    QVERIFY(!editor.font().isModified());
+}
+
+// Markers are compared with the height only when their own list changes; both
+// may mark the same row.
+void TestGeometryMarkers::markersStayWhenTheHeightChanges()
+{
+    EditorUnderTest editor;
+    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
+    auto* baselines = editor.control<ComboBox>(QStringLiteral("cboBasislinie"));
+    auto* guides = editor.control<ComboBox>(QStringLiteral("cboHilfslinie"));
+    auto* baseline = editor.control<QWidget>(QStringLiteral("shpBasislinie"));
+    auto* guide = editor.control<QWidget>(QStringLiteral("shpHilfslinie"));
+    pick(baselines, QStringLiteral("5"));
+    pick(guides, QStringLiteral("5"));
+    const int rowFive = editor.pixel(32)->y();
+    QCOMPARE(baseline->y(), rowFive);
+    QCOMPARE(guide->y(), rowFive);
+    QVERIFY(baseline->isVisible() && guide->isVisible());
+
+    pick(heights, QStringLiteral("3"));
+    for (QWidget* marker : {baseline, guide}) {
+        QCOMPARE(marker->y(), rowFive);
+        QVERIFY(marker->isVisible());
+    }
+    QCOMPARE(baselines->currentText(), QStringLiteral("5"));
+    QCOMPARE(guides->currentText(), QStringLiteral("5"));
+
+    pick(baselines, QStringLiteral("<keine>"));
+    QVERIFY(!baseline->isVisible());
+    QVERIFY(guide->isVisible());
+
+    pick(heights, QStringLiteral("8"));
+    QCOMPARE(guide->y(), rowFive);
+    QVERIFY(guide->isVisible());
+    QVERIFY(!baseline->isVisible());
+    QCOMPARE(guides->currentText(), QStringLiteral("5"));
+}
+
+int main(int argc, char* argv[])
+{
+    GlyphoraApplication application(argc, argv);
+    TestGeometryMarkers suite;
+    return QTest::qExec(&suite, argc, argv);
+}
+
+#include "test_geometry_markers.moc"
