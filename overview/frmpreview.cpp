@@ -37,8 +37,10 @@ frmPreview::frmPreview(const modCode& font, UserDialogs& dialogs, QWidget* paren
     setWindowTitle(QStringLiteral("Font Preview"));
     setModal(true);
     const QRect window = twipsRect(2760, 3750, 6465, 4530);
+    // The design places the client area, not the frame, so setGeometry and
+    // not move: the title bar and border lie outside this rectangle.
     setFixedSize(window.size());
-    move(window.topLeft());
+    setGeometry(window);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));

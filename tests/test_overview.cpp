@@ -1,0 +1,328 @@
+// The font overview, opened with the editor's "Preview" button: its window,
+// its labels and every pixel it draws.
+
+#include "combo_box.h"
+#include "editor_under_test.h"
+#include "picture_box.h"
+#include "pixel_button.h"
+#include "slider.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// What the overview showed while it was open.
+struct OverviewSeen
+{
+    QPointer<QWidget> window;
+    QString title;
+    QRect geometry;
+    QSize minimumSize;
+    QSize maximumSize;
+    Qt::WindowFlags flags;
+    QImage picture;  // the drawing area of pctTotalPreview
+    QColor background;
+    QString fileName;
+    QString fileCaption;
+    QStringList rangeLabels;
+};
+
+// Opens the overview by its button, reads it and closes it with "OK".
+// Returns what was seen; `window` is null when no modal window opened.
+OverviewSeen openOverview(EditorUnderTest& editor)
+{
+    OverviewSeen seen;
+    QTimer::singleShot(0, [&seen] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window)
+            return;
+        seen.window = window;
+        seen.title = window->windowTitle();
+        seen.geometry = window->geometry();
+        seen.minimumSize = window->minimumSize();
+        seen.maximumSize = window->maximumSize();
+        seen.flags = window->windowFlags();
+        if (auto* box = window->findChild<PictureBox*>(QStringLiteral("pctTotalPreview"))) {
+            seen.picture = box->grab(box->drawingArea()).toImage().convertToFormat(QImage::Format_RGB32);
+            seen.background = box->palette().color(QPalette::Button);
+        }
+        if (auto* label = window->findChild<QLabel*>(QStringLiteral("lblFileName")))
+            seen.fileName = label->text();
+        if (auto* label = window->findChild<QLabel*>(QStringLiteral("Label1")))
+            seen.fileCaption = label->text();
+        for (int line = 0; line < 8; ++line)
+            if (auto* label = window->findChild<QLabel*>(QStringLiteral("LabelN(%1)").arg(line)))
+                seen.rangeLabels << label->text();
+        if (auto* ok = window->findChild<QPushButton*>(QStringLiteral("OKButton")); ok && ok->text() == "OK")
+            QTest::mouseClick(ok, Qt::LeftButton);
+        if (QApplication::activeModalWidget() == window)
+            window->close();  // not closed by "OK": do not block the run
+    });
+    editor.click(QStringLiteral("cmdPreview"));
+    return seen;
+}
+
+// Sets the font height through the height list, fills every glyph row of
+// glyphBuffer, all 32 rows of each glyph, with `rowByte(code, row)`, and
+// shows "A" again so that the grid holds the new glyph.
+void showFont(EditorUnderTest& editor, int height, const std::function<int(int, int)>& rowByte)
+{
+    editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"))->setListIndex(height - 1);
+    for (int code = 0; code < 256; ++code)
+        for (int row = 0; row < 32; ++row)
+            editor.font().glyphBuffer[std::size_t(code * 32 + row)] = std::uint8_t(rowByte(code, row));
+    auto* slider = editor.control<Slider>(QStringLiteral("sldSelectCharacter"));
+    slider->setValue(0);
+    slider->setValue(65);
+}
+
+// The overview as it must look: glyph pixel (row, column) of code c at
+// (9 * (c mod 32) + column + 1, 33 * (c div 32) + row + 1), black for a set
+// bit and white for a clear one, rows 0 to height - 1 only; everything else
+// keeps the background.
+QImage expectedOverview(QSize size, QColor background, int height, const std::function<int(int, int)>& rowByte)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(background);
+    for (int code = 0; code < 256; ++code)
+        for (int row = 0; row < height; ++row)
+            for (int column = 0; column < 8; ++column)
+                image.setPixel(9 * (code % 32) + column + 1, 33 * (code / 32) + row + 1,
+                               (rowByte(code, row) & (0x80 >> column)) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    return image;
+}
+
+// "" when both agree, otherwise the first pixel that differs.
+QString firstDifference(const QImage& actual, const QImage& expected)
+{
+    if (actual.size() != expected.size())
+        return QStringLiteral("size %1x%2, expected %3x%4")
+            .arg(actual.width()).arg(actual.height()).arg(expected.width()).arg(expected.height());
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            if (qRgb(qRed(actual.pixel(x, y)), qGreen(actual.pixel(x, y)), qBlue(actual.pixel(x, y)))
+                != expected.pixel(x, y))
+                return QStringLiteral("pixel (%1, %2) is #%3, expected #%4")
+                    .arg(x).arg(y)
+                    .arg(actual.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                    .arg(expected.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+    return QString();
+}
+
+// The smallest rectangle that holds every black pixel.
+QRect blackArea(const QImage& image)
+{
+    QRect area;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == 0)
+                area |= QRect(x, y, 1, 1);
+    return area;
+}
+
+}  // namespace
+
+using RowBytes = std::function<int(int, int)>;
+Q_DECLARE_METATYPE(RowBytes)
+
+class TestOverview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowAndLabels();
+    void drawsEveryGlyph_data();
+    void drawsEveryGlyph();
+    void glyphPlacement_data();
+    void glyphPlacement();
+    void showsAndStoresUnstoredGridEdits();
+    void fileNameLabel_data();
+    void fileNameLabel();
+    void eachOpeningIsANewWindow();
+};
+
+void TestOverview::windowAndLabels()
+{
+    EditorUnderTest editor;
+    const OverviewSeen seen = openOverview(editor);
+    QVERIFY2(!seen.title.isNull(), "no modal window opened");
+    QCOMPARE(seen.title, QStringLiteral("Font Preview"));
+    QCOMPARE(seen.geometry, QRect(184, 250, 431, 302));
+    QCOMPARE(seen.minimumSize, QSize(431, 302));
+    QCOMPARE(seen.maximumSize, QSize(431, 302));
+    QVERIFY(!(seen.flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(seen.flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(seen.flags & Qt::WindowCloseButtonHint);
+    QCOMPARE(seen.fileCaption, QStringLiteral("File:"));
+    QCOMPARE(seen.rangeLabels, QStringList({"00-1F", "20-3F", "40-5F", "60-7F", "80-9F", "A0-BF", "C0-DF", "E0-FF"}));
+
+    // "OK" destroyed the window, and the editor takes clicks again.
+    QVERIFY(seen.window.isNull());
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(editor.dialogs().messageBoxes.empty());
+    editor.clickPixel(3);
+    QCOMPARE(editor.pixel(3)->backColor(), QColor(Qt::black));
+    QVERIFY(editor.font().isModified());
+}
+
+// Every pixel of the drawing area, for row patterns and heights. Rows from
+// the height to 31 hold bits in glyphBuffer that must not be drawn.
+void TestOverview::drawsEveryGlyph_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<RowBytes>("rowByte");
+
+    const RowBytes empty = [](int, int) { return 0; };
+    const RowBytes left = [](int, int) { return 0x80; };
+    const RowBytes right = [](int, int) { return 0x01; };
+    const RowBytes full = [](int, int) { return 0xFF; };
+    const RowBytes varied = [](int code, int row) { return (code * 7 + row * 29 + code / 5) & 0xFF; };
+
+    QTest::newRow("empty font, height 8") << 8 << empty;
+    QTest::newRow("0x80 rows") << 8 << left;
+    QTest::newRow("0x01 rows") << 8 << right;
+    QTest::newRow("0xFF rows") << 8 << full;
+    QTest::newRow("height 1, rows below hold bits") << 1 << varied;
+    QTest::newRow("height 8, rows below hold bits") << 8 << varied;
+    QTest::newRow("height 14, rows below hold bits") << 14 << varied;
+    QTest::newRow("height 31, row below holds bits") << 31 << full;
+    QTest::newRow("height 32") << 32 << varied;
+}
+
+void TestOverview::drawsEveryGlyph()
+{
+    QFETCH(int, height);
+    QFETCH(RowBytes, rowByte);
+
+    EditorUnderTest editor;
+    showFont(editor, height, rowByte);
+    const OverviewSeen seen = openOverview(editor);
+    QVERIFY2(!seen.picture.isNull(), "no overview picture");
+    QVERIFY(seen.background != QColor(Qt::white) && seen.background != QColor(Qt::black));
+    const QImage expected = expectedOverview(seen.picture.size(), seen.background, height, rowByte);
+    const QString difference = firstDifference(seen.picture, expected);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+// Where single glyphs land: an 8 × 8 black block for a full glyph.
+void TestOverview::glyphPlacement_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QRect>("area");
+    QTest::newRow("0") << 0 << QRect(1, 1, 8, 8);
+    QTest::newRow("31, end of the first line") << 31 << QRect(280, 1, 8, 8);
+    QTest::newRow("65, A") << 65 << QRect(10, 67, 8, 8);
+    QTest::newRow("224, start of the last line") << 224 << QRect(1, 232, 8, 8);
+    QTest::newRow("255") << 255 << QRect(280, 232, 8, 8);
+}
+
+void TestOverview::glyphPlacement()
+{
+    QFETCH(int, code);
+    QFETCH(QRect, area);
+    EditorUnderTest editor;
+    showFont(editor, 8, [code](int c, int) { return c == code ? 0xFF : 0; });
+    const OverviewSeen seen = openOverview(editor);
+    QVERIFY2(!seen.picture.isNull(), "no overview picture");
+    QCOMPARE(blackArea(seen.picture), area);
+}
+
+// Opening the overview stores the glyph on show first, so pixels toggled in
+// the grid appear, and stay stored after closing.
+void TestOverview::showsAndStoresUnstoredGridEdits()
+{
+    EditorUnderTest editor;
+    editor.clickPixel(0);          // row 0, column 0
+    editor.clickPixel(8 * 7 + 7);  // row 7, column 7
+    QCOMPARE(editor.font().glyphBuffer[65 * 32], 0);
+
+    const OverviewSeen seen = openOverview(editor);
+    QVERIFY2(!seen.picture.isNull(), "no overview picture");
+    QCOMPARE(blackArea(seen.picture), QRect(10, 67, 8, 8));
+    QCOMPARE(seen.picture.pixel(10, 67) & 0xFFFFFF, 0u);
+    QCOMPARE(seen.picture.pixel(17, 74) & 0xFFFFFF, 0u);
+    QCOMPARE(seen.picture.pixel(11, 67) & 0xFFFFFF, 0xFFFFFFu);
+
+    QCOMPARE(editor.font().glyphBuffer[65 * 32], 0x80);
+    QCOMPARE(editor.font().glyphBuffer[65 * 32 + 7], 0x01);
+}
+
+void TestOverview::fileNameLabel_data()
+{
+    QTest::addColumn<bool>("loadFile");
+    QTest::addColumn<bool>("modify");
+    QTest::addColumn<QString>("suffix");  // after the path; unused without a file
+    QTest::newRow("no file") << false << false << QString();
+    QTest::newRow("no file, modified") << false << true << QString();
+    QTest::newRow("file") << true << false << QString();
+    QTest::newRow("file, modified") << true << true << QStringLiteral("(modified)");
+}
+
+void TestOverview::fileNameLabel()
+{
+    QFETCH(bool, loadFile);
+    QFETCH(bool, modify);
+    QFETCH(QString, suffix);
+
+    EditorUnderTest editor;
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("font.fnt"));
+    if (loadFile) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(QByteArray(2048, '\0')), 2048);
+        file.close();
+        editor.dialogs().fileAnswers.push_back(path);
+        editor.click(QStringLiteral("cmdLoad"));
+        QCOMPARE(editor.font().fontFileName, path);
+    }
+    if (modify)
+        editor.clickPixel(12);
+
+    const OverviewSeen seen = openOverview(editor);
+    QVERIFY2(!seen.title.isNull(), "no modal window opened");
+    QCOMPARE(seen.fileName, loadFile ? path + suffix : QString());
+}
+
+// Each opening builds the window anew: the label follows the state at that
+// opening, and closing destroys the window.
+void TestOverview::eachOpeningIsANewWindow()
+{
+    EditorUnderTest editor;
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("font.fnt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(QByteArray(512, '\0')), 512);
+    file.close();
+    editor.dialogs().fileAnswers.push_back(path);
+    editor.click(QStringLiteral("cmdLoad"));
+
+    const OverviewSeen first = openOverview(editor);
+    QVERIFY2(!first.title.isNull(), "no modal window opened");
+    QCOMPARE(first.fileName, path);
+    QVERIFY(first.window.isNull());
+
+    editor.clickPixel(1);
+    const OverviewSeen second = openOverview(editor);
+    QVERIFY2(!second.title.isNull(), "no modal window opened the second time");
+    QCOMPARE(second.fileName, path + QStringLiteral("(modified)"));
+    QCOMPARE(blackArea(second.picture), QRect(11, 67, 1, 1));
+    QVERIFY(second.window.isNull());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+QTEST_MAIN(TestOverview)
+#include "test_overview.moc"

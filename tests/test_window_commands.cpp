@@ -1,0 +1,462 @@
+// Load, save and quit from the editor window, driven through its buttons, with
+// the person's answers scripted and real files in a temporary folder.
+
+#include "combo_box.h"
+#include "editor_under_test.h"
+#include "pixel_button.h"
+#include "slider.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using Answer = UserDialogs::Answer;
+using Buttons = UserDialogs::Buttons;
+using Icon = UserDialogs::Icon;
+using FileKind = ScriptedDialogs::FileDialog::Kind;
+
+Q_DECLARE_METATYPE(UserDialogs::Answer)
+
+namespace {
+
+const QString quitQuestion =
+    QStringLiteral("Achtung: Daten sind nicht gespeichert\nSollen die Daten vor dem Beenden gespeichert werden?");
+const QString loadQuestion =
+    QStringLiteral("Achtung: Daten sind nicht gespeichert\nSollen die Daten vor dem Laden gespeichert werden?");
+
+// A font of `height` rows whose bytes differ from place to place, so that a
+// row shown from the wrong place is seen.
+QByteArray fontFile(int height)
+{
+    QByteArray bytes(256 * height, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 37 + i / 256 + 3);
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The grid's colours, button by button.
+QList<QRgb> gridColours(const EditorUnderTest& editor)
+{
+    QList<QRgb> colours;
+    for (int index = 0; index < 256; ++index)
+        colours << editor.pixel(index)->backColor().rgb();
+    return colours;
+}
+
+// The row byte that grid row `row` shows: bit 7 the leftmost button.
+int gridRowByte(const EditorUnderTest& editor, int row)
+{
+    int rowByte = 0;
+    for (int column = 0; column < 8; ++column)
+        if (editor.pixel(8 * row + column)->backColor() == QColor(Qt::black))
+            rowByte |= 0x80 >> column;
+    return rowByte;
+}
+
+int visibleGridRows(const EditorUnderTest& editor)
+{
+    int rows = 0;
+    while (rows < 32 && editor.pixel(8 * rows)->isVisible())
+        ++rows;
+    return rows;
+}
+
+// How the window is asked to close.
+enum class CloseRoute { QuitButton, CloseCall, CloseEvent };
+
+// Asks the window to close by `route`; returns whether it agreed.
+bool requestClose(EditorUnderTest& editor, CloseRoute route)
+{
+    switch (route) {
+    case CloseRoute::QuitButton:
+        editor.click(QStringLiteral("cmdBeenden"));
+        return !editor.window().isVisible();
+    case CloseRoute::CloseCall:
+        return editor.window().close();
+    case CloseRoute::CloseEvent: {
+        QCloseEvent event;
+        QApplication::sendEvent(&editor.window(), &event);
+        return event.isAccepted();
+    }
+    }
+    return false;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(CloseRoute)
+
+class TestWindowCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void quitWithoutChangesEndsAtOnce();
+    void quitWithChangesAsksFirst_data();
+    void quitWithChangesAsksFirst();
+    void everyCloseRequestAsks_data();
+    void everyCloseRequestAsks();
+
+    void saveWritesTheUnstoredGridAndClearsTheFlag();
+    void saveThatWroteNothingKeepsTheFlag_data();
+    void saveThatWroteNothingKeepsTheFlag();
+
+    void loadShowsTheFontAtItsHeight_data();
+    void loadShowsTheFontAtItsHeight();
+    void rejectedFileLeavesTheEditorAlone_data();
+    void rejectedFileLeavesTheEditorAlone();
+    void loadWithChangesAsksFirst_data();
+    void loadWithChangesAsksFirst();
+
+private:
+    QString pathOf(const QString& name) const { return dir->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+void TestWindowCommands::initTestCase()
+{
+    // The windows closed here must not end the test run.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestWindowCommands::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+}
+
+void TestWindowCommands::quitWithoutChangesEndsAtOnce()
+{
+    EditorUnderTest editor;
+    QVERIFY(!editor.font().isModified());
+    editor.click(QStringLiteral("cmdBeenden"));
+    QVERIFY(!editor.window().isVisible());
+    QVERIFY(editor.dialogs().messageBoxes.empty());
+    QVERIFY(editor.dialogs().fileDialogs.empty());
+}
+
+// The person toggles a pixel of "A", quits and answers the question, then the
+// save dialog if one comes. The window stays open unless the changes were
+// written or deliberately dropped; when it stays, the next quit asks again.
+void TestWindowCommands::quitWithChangesAsksFirst_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QString>("saveTo");  // empty: the save dialog is cancelled
+    QTest::addColumn<bool>("ends");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("cancel") << Answer::Cancel << QString() << false << false;
+    QTest::newRow("no") << Answer::No << QString() << true << false;
+    QTest::newRow("yes, saved") << Answer::Yes << QStringLiteral("quit.fnt") << true << true;
+    QTest::newRow("yes, save dialog cancelled") << Answer::Yes << QString() << false << false;
+    QTest::newRow("yes, write failed") << Answer::Yes << QStringLiteral("missing/quit.fnt") << false << false;
+}
+
+void TestWindowCommands::quitWithChangesAsksFirst()
+{
+    QFETCH(Answer, answer);
+    QFETCH(QString, saveTo);
+    QFETCH(bool, ends);
+    QFETCH(bool, written);
+
+    EditorUnderTest editor;
+    ScriptedDialogs& dialogs = editor.dialogs();
+    editor.clickPixel(0);  // row 0, leftmost column
+    const QList<QRgb> grid = gridColours(editor);
+
+    dialogs.boxAnswers.push_back(answer);
+    if (answer == Answer::Yes)
+        dialogs.fileAnswers.push_back(saveTo.isEmpty() ? std::nullopt : std::optional(pathOf(saveTo)));
+    editor.click(QStringLiteral("cmdBeenden"));
+
+    QVERIFY(dialogs.messageBoxes.size() >= 1);
+    QCOMPARE(dialogs.messageBoxes[0].prompt, quitQuestion);
+    QCOMPARE(dialogs.messageBoxes[0].buttons, Buttons::YesNoCancel);
+    QCOMPARE(dialogs.messageBoxes[0].icon, Icon::None);
+    QCOMPARE(dialogs.messageBoxes[0].title, QStringLiteral("Beenden"));
+    QCOMPARE(dialogs.fileDialogs.size(), std::size_t(answer == Answer::Yes ? 1 : 0));
+    QVERIFY(dialogs.unanswered.isEmpty());
+
+    QCOMPARE(!editor.window().isVisible(), ends);
+    if (written) {
+        const QByteArray saved = readFile(pathOf(saveTo));
+        QCOMPARE(saved.size(), 2048);
+        QCOMPARE(quint8(saved[65 * 8]), quint8(0x80));
+    } else {
+        QVERIFY(QDir(dir->path()).isEmpty());
+    }
+    if (ends)
+        return;
+
+    // Still running: the font and the flag as they were, and asked again.
+    QVERIFY(editor.font().isModified());
+    QCOMPARE(gridColours(editor), grid);
+    const std::size_t asked = dialogs.messageBoxes.size();
+    dialogs.boxAnswers.push_back(Answer::Cancel);
+    editor.click(QStringLiteral("cmdBeenden"));
+    QCOMPARE(dialogs.messageBoxes.size(), asked + 1);
+    QCOMPARE(dialogs.messageBoxes.back().prompt, quitQuestion);
+    QVERIFY(editor.window().isVisible());
+}
+
+void TestWindowCommands::everyCloseRequestAsks_data()
+{
+    QTest::addColumn<CloseRoute>("route");
+    QTest::newRow("quit button") << CloseRoute::QuitButton;
+    QTest::newRow("close()") << CloseRoute::CloseCall;
+    QTest::newRow("close event") << CloseRoute::CloseEvent;
+}
+
+void TestWindowCommands::everyCloseRequestAsks()
+{
+    QFETCH(CloseRoute, route);
+    EditorUnderTest editor;
+    ScriptedDialogs& dialogs = editor.dialogs();
+    editor.clickPixel(9);
+
+    dialogs.boxAnswers.push_back(Answer::Cancel);
+    QVERIFY(!requestClose(editor, route));
+    QVERIFY(editor.window().isVisible());
+    QCOMPARE(dialogs.messageBoxes.size(), std::size_t(1));
+    QCOMPARE(dialogs.messageBoxes[0].prompt, quitQuestion);
+    QCOMPARE(dialogs.messageBoxes[0].title, QStringLiteral("Beenden"));
+    QVERIFY(editor.font().isModified());
+
+    dialogs.boxAnswers.push_back(Answer::No);
+    QVERIFY(requestClose(editor, route));
+    QCOMPARE(dialogs.messageBoxes.size(), std::size_t(2));
+    QVERIFY(dialogs.fileDialogs.empty());
+    QVERIFY(dialogs.unanswered.isEmpty());
+}
+
+// Pixels toggled on the character on show go into the file without leaving
+// it first; a save that wrote the file clears the flag, so quitting asks nothing.
+void TestWindowCommands::saveWritesTheUnstoredGridAndClearsTheFlag()
+{
+    EditorUnderTest editor;
+    ScriptedDialogs& dialogs = editor.dialogs();
+    QCOMPARE(editor.control<Slider>(QStringLiteral("sldSelectCharacter"))->value(), 65);
+    editor.clickPixel(0);          // row 0, column 0
+    editor.clickPixel(8 * 3 + 7);  // row 3, column 7
+    editor.clickPixel(8 * 7 + 2);  // row 7, column 2
+    editor.clickPixel(8 * 7 + 3);
+
+    dialogs.fileAnswers.push_back(pathOf(QStringLiteral("a.fnt")));
+    editor.click(QStringLiteral("cmdSave"));
+
+    QCOMPARE(dialogs.fileDialogs.size(), std::size_t(1));
+    QCOMPARE(dialogs.fileDialogs[0].kind, FileKind::Save);
+    QCOMPARE(dialogs.fileDialogs[0].request.title, QStringLiteral("Speichern"));
+    QVERIFY(dialogs.messageBoxes.empty());
+
+    QByteArray expected(2048, '\0');
+    expected[65 * 8 + 0] = char(0x80);
+    expected[65 * 8 + 3] = char(0x01);
+    expected[65 * 8 + 7] = char(0x30);
+    QCOMPARE(readFile(pathOf(QStringLiteral("a.fnt"))), expected);
+    QVERIFY(!editor.font().isModified());
+
+    editor.click(QStringLiteral("cmdBeenden"));
+    QVERIFY(!editor.window().isVisible());
+    QVERIFY(dialogs.messageBoxes.empty());
+}
+
+void TestWindowCommands::saveThatWroteNothingKeepsTheFlag_data()
+{
+    QTest::addColumn<QString>("saveTo");  // empty: the dialog is cancelled
+    QTest::addColumn<int>("reports");
+    QTest::newRow("dialog cancelled") << QString() << 0;
+    QTest::newRow("folder missing") << QStringLiteral("missing/a.fnt") << 1;
+}
+
+void TestWindowCommands::saveThatWroteNothingKeepsTheFlag()
+{
+    QFETCH(QString, saveTo);
+    QFETCH(int, reports);
+
+    EditorUnderTest editor;
+    ScriptedDialogs& dialogs = editor.dialogs();
+    editor.clickPixel(5);
+    dialogs.fileAnswers.push_back(saveTo.isEmpty() ? std::nullopt : std::optional(pathOf(saveTo)));
+    editor.click(QStringLiteral("cmdSave"));
+
+    QCOMPARE(dialogs.fileDialogs.size(), std::size_t(1));
+    QCOMPARE(dialogs.messageBoxes.size(), std::size_t(reports));
+    QVERIFY(QDir(dir->path()).isEmpty());
+    QVERIFY(editor.font().isModified());
+
+    // So the next quit still asks.
+    dialogs.boxAnswers.push_back(Answer::Cancel);
+    editor.click(QStringLiteral("cmdBeenden"));
+    QCOMPARE(dialogs.messageBoxes.size(), std::size_t(reports + 1));
+    QCOMPARE(dialogs.messageBoxes.back().prompt, quitQuestion);
+    QVERIFY(editor.window().isVisible());
+}
+
+void TestWindowCommands::loadShowsTheFontAtItsHeight_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::newRow("1 row") << 1;
+    QTest::newRow("8 rows, as shown") << 8;
+    QTest::newRow("14 rows") << 14;
+    QTest::newRow("32 rows") << 32;
+}
+
+void TestWindowCommands::loadShowsTheFontAtItsHeight()
+{
+    QFETCH(int, height);
+    EditorUnderTest editor;
+    ScriptedDialogs& dialogs = editor.dialogs();
+    const QString path = pathOf(QStringLiteral("font.fnt"));
+    const QByteArray file = fontFile(height);
+    QVERIFY(writeFile(path, file));
+
+    dialogs.fileAnswers.push_back(path);
+    editor.click(QStringLiteral("cmdLoad"));
+
+    // No unsaved changes: nothing asked before the open dialog.
+    QVERIFY(dialogs.messageBoxes.empty());
+    QCOMPARE(dialogs.fileDialogs.size(), std::size_t(1));
+    QCOMPARE(dialogs.fileDialogs[0].kind, FileKind::Open);
+
+    QCOMPARE(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"))->currentText(), QString::number(height));
+    QCOMPARE(int(editor.font().charHeight), height);
+    QCOMPARE(int(editor.font().charWidth), 8);
+    QCOMPARE(visibleGridRows(editor), height);
+    QCOMPARE(editor.control<Slider>(QStringLiteral("sldSelectCharacter"))->value(), 65);
+    for (int row = 0; row < height; ++row)
+        QCOMPARE(gridRowByte(editor, row), int(quint8(file[65 * height + row])));
+    QCOMPARE(editor.font().fontFileName, path);
+    QVERIFY(!editor.font().isModified());
+}
+
+void TestWindowCommands::rejectedFileLeavesTheEditorAlone_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::newRow("one byte short of height 8") << 2047;
+    QTest::newRow("empty") << 0;
+    QTest::newRow("33 rows") << 33 * 256;
+}
+
+void TestWindowCommands::rejectedFileLeavesTheEditorAlone()
+{
+    QFETCH(int, length);
+    EditorUnderTest editor;
+    ScriptedDialogs& dialogs = editor.dialogs();
+    const QString path = pathOf(QStringLiteral("bad.fnt"));
+    QVERIFY(writeFile(path, QByteArray(length, char(0xFF))));
+
+    // The person picks height 12 and inks a pixel: unsaved changes.
+    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
+    heights->setFocus();
+    for (int step = 0; step < 4; ++step)
+        QTest::keyClick(heights, Qt::Key_Down);
+    QCOMPARE(heights->currentText(), QStringLiteral("12"));
+    editor.clickPixel(8 * 11 + 4);
+    const QList<QRgb> grid = gridColours(editor);
+    QVERIFY(editor.font().isModified());
+
+    dialogs.boxAnswers.push_back(Answer::No);
+    dialogs.fileAnswers.push_back(path);
+    editor.click(QStringLiteral("cmdLoad"));
+
+    QCOMPARE(dialogs.messageBoxes.size(), std::size_t(2));
+    QCOMPARE(dialogs.messageBoxes[1].prompt, QStringLiteral("Ungültiges Dateiformat!"));
+    QCOMPARE(int(editor.font().charHeight), 12);
+    QCOMPARE(heights->currentText(), QStringLiteral("12"));
+    QCOMPARE(visibleGridRows(editor), 12);
+    QCOMPARE(gridColours(editor), grid);
+    QVERIFY(editor.font().isModified());
+}
+
+// With unsaved changes the load asks first. Yes saves and goes on only when
+// the file was written, No goes on without saving, Cancel stops.
+void TestWindowCommands::loadWithChangesAsksFirst_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QString>("saveTo");  // empty: the save dialog is cancelled
+    QTest::addColumn<bool>("loads");
+
+    QTest::newRow("yes, saved") << Answer::Yes << QStringLiteral("saved.fnt") << true;
+    QTest::newRow("yes, save dialog cancelled") << Answer::Yes << QString() << false;
+    QTest::newRow("yes, write failed") << Answer::Yes << QStringLiteral("missing/saved.fnt") << false;
+    QTest::newRow("no") << Answer::No << QString() << true;
+    QTest::newRow("cancel") << Answer::Cancel << QString() << false;
+}
+
+void TestWindowCommands::loadWithChangesAsksFirst()
+{
+    QFETCH(Answer, answer);
+    QFETCH(QString, saveTo);
+    QFETCH(bool, loads);
+
+    EditorUnderTest editor;
+    ScriptedDialogs& dialogs = editor.dialogs();
+    const QString path = pathOf(QStringLiteral("font.fnt"));
+    const QByteArray file = fontFile(8);
+    QVERIFY(writeFile(path, file));
+    editor.clickPixel(8 * 2 + 1);  // row 2, column 1
+    const QList<QRgb> grid = gridColours(editor);
+
+    dialogs.boxAnswers.push_back(answer);
+    if (answer == Answer::Yes)
+        dialogs.fileAnswers.push_back(saveTo.isEmpty() ? std::nullopt : std::optional(pathOf(saveTo)));
+    dialogs.fileAnswers.push_back(path);
+    editor.click(QStringLiteral("cmdLoad"));
+
+    QVERIFY(!dialogs.messageBoxes.empty());
+    QCOMPARE(dialogs.messageBoxes[0].prompt, loadQuestion);
+    QCOMPARE(dialogs.messageBoxes[0].buttons, Buttons::YesNoCancel);
+    QCOMPARE(dialogs.messageBoxes[0].icon, Icon::None);
+    QCOMPARE(dialogs.messageBoxes[0].title, QStringLiteral("Laden"));
+
+    QList<FileKind> asked;
+    for (const auto& fileDialog : dialogs.fileDialogs)
+        asked << fileDialog.kind;
+    QList<FileKind> expected;
+    if (answer == Answer::Yes)
+        expected << FileKind::Save;
+    if (loads)
+        expected << FileKind::Open;
+    QCOMPARE(asked, expected);
+
+    if (answer == Answer::Yes && loads) {
+        const QByteArray saved = readFile(pathOf(saveTo));
+        QCOMPARE(saved.size(), 2048);
+        QCOMPARE(quint8(saved[65 * 8 + 2]), quint8(0x40));
+    }
+    if (loads) {
+        for (int row = 0; row < 8; ++row)
+            QCOMPARE(gridRowByte(editor, row), int(quint8(file[65 * 8 + row])));
+        QCOMPARE(editor.font().fontFileName, path);
+        QVERIFY(!editor.font().isModified());
+    } else {
+        QCOMPARE(gridColours(editor), grid);
+        QVERIFY(editor.font().fontFileName.isEmpty());
+        QVERIFY(editor.font().isModified());
+    }
+}
+
+QTEST_MAIN(TestWindowCommands)
+#include "test_window_commands.moc"
