@@ -1,0 +1,40 @@
+#pragma once
+
+#include "frmmain.h"
+#include "scripted_dialogs.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+class PixelButton;
+
+// The real editor window with scripted dialogs, shown, and ways to reach its
+// controls by their names.
+class EditorUnderTest
+{
+public:
+    explicit EditorUnderTest(const QString& programDirectory = QCoreApplication::applicationDirPath());
+
+    frmMain& window() { return *editor; }
+    modCode& font() { return editor->fontStore(); }
+    ScriptedDialogs& dialogs() { return *script; }
+
+    // The control of that object name; fails the test run when there is none.
+    template <typename Control>
+    Control* control(const QString& name) const
+    {
+        auto* found = editor->findChild<Control*>(name);
+        if (!found)
+            qFatal("no control named %s", qPrintable(name));
+        return found;
+    }
+
+    PixelButton* pixel(int index) const;
+    void clickPixel(int index);
+    void click(const QString& buttonName);
+
+private:
+    ScriptedDialogs* script;
+    std::unique_ptr<frmMain> editor;
+};
