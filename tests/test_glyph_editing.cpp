@@ -1,0 +1,436 @@
+// Editing a glyph: the pixel grid as the working copy of the current
+// character, choosing another character with the slider (which stores the
+// one being left), the code display, the glyph preview and the reference
+// glyph.
+
+#include "editor_under_test.h"
+
+#include "combo_box.h"
+#include "picture_box.h"
+#include "pixel_button.h"
+#include "slider.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include <functional>
+
+namespace {
+
+using GlyphBuffer = decltype(modCode::glyphBuffer);
+
+constexpr int rowsPerGlyph = 32;
+
+Slider* slider(const EditorUnderTest& editor)
+{
+    return editor.control<Slider>(QStringLiteral("sldSelectCharacter"));
+}
+
+QString windowsChar(const EditorUnderTest& editor)
+{
+    return editor.control<QLineEdit>(QStringLiteral("txtWindowsChar"))->text();
+}
+
+QString codeLabel(const EditorUnderTest& editor)
+{
+    return editor.control<QLabel>(QStringLiteral("lblCurrentChar"))->text();
+}
+
+// The row byte the grid shows in `row`: only exactly black counts as inked.
+int gridRow(const EditorUnderTest& editor, int row)
+{
+    int rowByte = 0;
+    for (int column = 0; column < 8; ++column)
+        if ((editor.pixel(8 * row + column)->backColor().rgb() & 0xFFFFFF) == 0)
+            rowByte |= 0x80 >> column;
+    return rowByte;
+}
+
+// Whether the visible rows of the grid show `code`'s glyph from the buffer.
+bool gridShows(EditorUnderTest& editor, int code)
+{
+    for (int row = 0; row < editor.font().charHeight; ++row)
+        if (gridRow(editor, row) != editor.font().glyphBuffer[std::size_t(code * rowsPerGlyph + row)])
+            return false;
+    return true;
+}
+
+// Shows `code` the way a load does, through 0: no glyph is stored.
+void showByProgram(EditorUnderTest& editor, int code)
+{
+    slider(editor)->setValue(code == 0 ? 1 : 0);
+    slider(editor)->setValue(code);
+}
+
+// A font in which every row byte differs from its neighbours.
+void fillWithPattern(EditorUnderTest& editor)
+{
+    GlyphBuffer& buffer = editor.font().glyphBuffer;
+    for (std::size_t index = 0; index < buffer.size(); ++index)
+        buffer[index] = std::uint8_t(index * 37 + index / 32 + 11);
+}
+
+void turnWheel(Slider* slider, int angle)
+{
+    const QPointF centre = QRectF(slider->rect()).center();
+    QWheelEvent event(centre, slider->mapToGlobal(centre), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(slider, &event);
+}
+
+QPoint inGroove(Slider* slider, int y)
+{
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.tickPosition = slider->tickPosition();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    return {slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider).center().x(),
+            y};
+}
+
+QImage drawnPixels(const EditorUnderTest& editor, const char* boxName)
+{
+    auto* box = editor.control<PictureBox>(QString::fromLatin1(boxName));
+    return box->grab(box->drawingArea()).toImage();
+}
+
+QRgb rgbAt(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+}  // namespace
+
+class TestGlyphEditing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rowByteIsPaintedAndStoredBitByBit_data();
+    void rowByteIsPaintedAndStoredBitByBit();
+    void clickingTwiceLeavesThePixelAndSetsTheFlag();
+    void personMovesStoreTheGlyphBeingLeft_data();
+    void personMovesStoreTheGlyphBeingLeft();
+    void programSettingsSkipTheStore();
+    void showingAGlyphDoesNotYield();
+    void codeZeroIsStoredFromTheEmptyText();
+    void onlyExactBlackIsInked();
+    void codeDisplay_data();
+    void codeDisplay();
+    void everyCodeIsStoredIntoItself();
+    void previewFollowsEveryClick();
+    void previewShowsHiddenRowsInTheButtonFace();
+    void referenceShowsTheCellOfTheCode_data();
+    void referenceShowsTheCellOfTheCode();
+    void draggingOverTheGridChangesNothing();
+};
+
+void TestGlyphEditing::rowByteIsPaintedAndStoredBitByBit_data()
+{
+    QTest::addColumn<int>("rowByte");
+    for (int rowByte : {0x81, 0x80, 0x01, 0xC0, 0x5A, 0xFF})
+        QTest::addRow("0x%02X", rowByte) << rowByte;
+}
+
+void TestGlyphEditing::rowByteIsPaintedAndStoredBitByBit()
+{
+    QFETCH(int, rowByte);
+
+    EditorUnderTest editor;
+    GlyphBuffer& buffer = editor.font().glyphBuffer;
+    buffer[66 * rowsPerGlyph + 3] = std::uint8_t(rowByte);
+    QTest::keyClick(slider(editor), Qt::Key_Down);
+    QCOMPARE(slider(editor)->value(), 66);
+
+    for (int column = 0; column < 8; ++column) {
+        const bool inked = rowByte & (0x80 >> column);
+        QCOMPARE(editor.pixel(3 * 8 + column)->backColor(), QColor(inked ? Qt::black : Qt::white));
+    }
+    QCOMPARE(gridRow(editor, 2), 0);
+    QCOMPARE(gridRow(editor, 4), 0);
+
+    // Leaving the character writes the row back from the grid.
+    buffer[66 * rowsPerGlyph + 3] = 0;
+    QTest::keyClick(slider(editor), Qt::Key_Up);
+    QCOMPARE(int(buffer[66 * rowsPerGlyph + 3]), rowByte);
+}
+
+void TestGlyphEditing::clickingTwiceLeavesThePixelAndSetsTheFlag()
+{
+    EditorUnderTest editor;
+    editor.clickPixel(10);
+    QCOMPARE(editor.pixel(10)->backColor(), QColor(Qt::black));
+    QCOMPARE(editor.font().isModified(), truthTrue);
+    editor.clickPixel(10);
+    QCOMPARE(editor.pixel(10)->backColor(), QColor(Qt::white));
+    QVERIFY(editor.font().isModified());
+    // The grid alone holds the edits until a selection stores them.
+    QCOMPARE(int(editor.font().glyphBuffer[65 * rowsPerGlyph + 1]), 0);
+}
+
+void TestGlyphEditing::personMovesStoreTheGlyphBeingLeft_data()
+{
+    QTest::addColumn<std::function<void(Slider*)>>("move");
+    QTest::addColumn<int>("newCode");
+
+    QTest::newRow("Down") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_Down); }) << 66;
+    QTest::newRow("Up") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_Up); }) << 64;
+    QTest::newRow("PageDown") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_PageDown); }) << 81;
+    QTest::newRow("PageUp") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_PageUp); }) << 49;
+    QTest::newRow("End") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_End); }) << 255;
+    QTest::newRow("wheel down") << std::function([](Slider* s) { turnWheel(s, -120); }) << 68;
+    QTest::newRow("wheel up") << std::function([](Slider* s) { turnWheel(s, 120); }) << 62;
+    QTest::newRow("click below the handle")
+        << std::function([](Slider* s) { QTest::mouseClick(s, Qt::LeftButton, {}, inGroove(s, s->height() - 10)); })
+        << 81;
+    QTest::newRow("middle click at the top")
+        << std::function([](Slider* s) { QTest::mouseClick(s, Qt::MiddleButton, {}, inGroove(s, 0)); }) << 0;
+}
+
+void TestGlyphEditing::personMovesStoreTheGlyphBeingLeft()
+{
+    QFETCH(std::function<void(Slider*)>, move);
+    QFETCH(int, newCode);
+
+    EditorUnderTest editor;
+    fillWithPattern(editor);
+    showByProgram(editor, 65);
+    QVERIFY(gridShows(editor, 65));
+
+    editor.clickPixel(2 * 8 + 5);
+    editor.clickPixel(7 * 8 + 0);
+    GlyphBuffer expected = editor.font().glyphBuffer;
+    expected[65 * rowsPerGlyph + 2] ^= 0x04;
+    expected[65 * rowsPerGlyph + 7] ^= 0x80;
+
+    move(slider(editor));
+    QCOMPARE(slider(editor)->value(), newCode);
+    // Only rows 0 to 7 of glyph 65 changed, with the two clicks.
+    QVERIFY(editor.font().glyphBuffer == expected);
+    QVERIFY(gridShows(editor, newCode));
+    QCOMPARE(windowsChar(editor), newCode == 0 ? QString() : QString(QChar(newCode)));
+    QVERIFY(codeLabel(editor).endsWith(QStringLiteral(" (0x%1)").arg(QString::number(newCode, 16).toUpper())));
+    QVERIFY(editor.dialogs().messageBoxes.empty());
+}
+
+void TestGlyphEditing::programSettingsSkipTheStore()
+{
+    EditorUnderTest editor;
+    editor.clickPixel(0);
+    slider(editor)->setValue(66);
+    slider(editor)->setValue(65);
+    // The edit is gone from the grid and never reached the glyph.
+    QCOMPARE(int(editor.font().glyphBuffer[65 * rowsPerGlyph]), 0);
+    QCOMPARE(gridRow(editor, 0), 0);
+}
+
+void TestGlyphEditing::showingAGlyphDoesNotYield()
+{
+    EditorUnderTest editor;
+    for (int row = 0; row < 8; ++row)
+        editor.font().glyphBuffer[66 * rowsPerGlyph + row] = 0xFF;
+
+    // Whenever this runs, it must find one character shown whole, never
+    // one half painted.
+    bool ran = false;
+    bool consistent = false;
+    QTimer::singleShot(0, &editor.window(), [&] {
+        ran = true;
+        const int code = slider(editor)->value();
+        consistent = windowsChar(editor) == QString(QChar(code)) && gridShows(editor, code);
+    });
+    QTest::keyClick(slider(editor), Qt::Key_Down);
+    QVERIFY(gridShows(editor, 66));
+    QTRY_VERIFY(ran);
+    QVERIFY(consistent);
+}
+
+void TestGlyphEditing::codeZeroIsStoredFromTheEmptyText()
+{
+    EditorUnderTest editor;
+    QTest::keyClick(slider(editor), Qt::Key_Home);
+    QCOMPARE(slider(editor)->value(), 0);
+    QCOMPARE(windowsChar(editor), QString());
+
+    editor.clickPixel(8 + 6);
+    QTest::keyClick(slider(editor), Qt::Key_Down);
+    QCOMPARE(int(editor.font().glyphBuffer[1]), 0x02);
+    QCOMPARE(int(editor.font().glyphBuffer[1 * rowsPerGlyph + 1]), 0);
+
+    QTest::keyClick(slider(editor), Qt::Key_Up);
+    QCOMPARE(gridRow(editor, 1), 0x02);
+}
+
+void TestGlyphEditing::onlyExactBlackIsInked()
+{
+    EditorUnderTest editor;
+    editor.clickPixel(0);
+    editor.pixel(1)->setBackColor(QColor(0x10, 0, 0));
+    editor.pixel(2)->setBackColor(QColor(0, 0, 1));
+    QTest::keyClick(slider(editor), Qt::Key_Down);
+    QCOMPARE(int(editor.font().glyphBuffer[65 * rowsPerGlyph]), 0x80);
+}
+
+void TestGlyphEditing::codeDisplay_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("0") << 0 << QStringLiteral(" (0x0)") << QString();
+    QTest::newRow("10") << 10 << QStringLiteral("10 (0xA)") << QStringLiteral("\n");
+    QTest::newRow("65") << 65 << QStringLiteral("65 (0x41)") << QStringLiteral("A");
+    QTest::newRow("66") << 66 << QStringLiteral("66 (0x42)") << QStringLiteral("B");
+    QTest::newRow("0x80") << 0x80 << QStringLiteral("128 (0x80)") << QStringLiteral("€");
+    QTest::newRow("0x8A") << 0x8A << QStringLiteral("138 (0x8A)") << QStringLiteral("Š");
+    QTest::newRow("0x9F") << 0x9F << QStringLiteral("159 (0x9F)") << QStringLiteral("Ÿ");
+    QTest::newRow("0xA0") << 0xA0 << QStringLiteral("160 (0xA0)") << QStringLiteral("\u00A0");
+    QTest::newRow("255") << 255 << QStringLiteral("255 (0xFF)") << QStringLiteral("ÿ");
+}
+
+void TestGlyphEditing::codeDisplay()
+{
+    QFETCH(int, code);
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+
+    EditorUnderTest editor;
+    showByProgram(editor, code);
+    QCOMPARE(codeLabel(editor), label);
+    QCOMPARE(windowsChar(editor), text);
+}
+
+// The text box carries the character between showing and storing, so every
+// code, the Windows range 0x80 to 0x9F among them, must come back as itself.
+void TestGlyphEditing::everyCodeIsStoredIntoItself()
+{
+    EditorUnderTest editor;
+    const GlyphBuffer& buffer = editor.font().glyphBuffer;
+    for (int code = 0; code < 256; ++code) {
+        showByProgram(editor, code);
+        editor.clickPixel(code % 8);
+        const int neighbour = code < 255 ? code + 1 : code - 1;
+        QTest::keyClick(slider(editor), code < 255 ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(slider(editor)->value(), neighbour);
+        QVERIFY2(buffer[std::size_t(code * rowsPerGlyph)] == (0x80 >> (code % 8)), qPrintable(QString::number(code)));
+        QVERIFY2(gridShows(editor, neighbour), qPrintable(QString::number(code)));
+
+        // Coming back stores the neighbour, untouched, and shows the edit again.
+        QTest::keyClick(slider(editor), code < 255 ? Qt::Key_Up : Qt::Key_Down);
+        QVERIFY2(gridRow(editor, 0) == (0x80 >> (code % 8)), qPrintable(QString::number(code)));
+        if (neighbour > code)
+            QVERIFY2(buffer[std::size_t(neighbour * rowsPerGlyph)] == 0, qPrintable(QString::number(code)));
+    }
+    QVERIFY(editor.dialogs().messageBoxes.empty());
+}
+
+void TestGlyphEditing::previewFollowsEveryClick()
+{
+    EditorUnderTest editor;
+    for (int column = 0; column < 8; ++column) {
+        const QImage before = drawnPixels(editor, "pctPreview");
+        editor.clickPixel(3 * 8 + column);
+        QImage after = drawnPixels(editor, "pctPreview");
+        QCOMPARE(rgbAt(before, column + 1, 4), QRgb(0xFFFFFF));
+        QCOMPARE(rgbAt(after, column + 1, 4), QRgb(0x000000));
+        // Nothing else of the preview changed.
+        after.setPixel(column + 1, 4, before.pixel(column + 1, 4));
+        QCOMPARE(after, before);
+    }
+    QCOMPARE(int(editor.font().glyphBuffer[65 * rowsPerGlyph + 3]), 0);
+}
+
+void TestGlyphEditing::previewShowsHiddenRowsInTheButtonFace()
+{
+    EditorUnderTest editor;
+    auto* height = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
+    const auto chooseHeight = [height](int rows) {
+        height->setCurrentIndex(rows - 1);
+        emit height->activated(rows - 1);
+    };
+    chooseHeight(16);
+    editor.clickPixel(10 * 8 + 2);
+    editor.clickPixel(12 * 8 + 7);
+    editor.clickPixel(13 * 8 + 4);
+    editor.clickPixel(13 * 8 + 4);
+    editor.clickPixel(1 * 8 + 1);
+    chooseHeight(8);
+    // Another character keeps the hidden rows' colours.
+    QTest::keyClick(slider(editor), Qt::Key_Down);
+
+    const QImage preview = drawnPixels(editor, "pctPreview");
+    const QRgb buttonFace =
+        editor.control<PictureBox>(QStringLiteral("pctPreview"))->palette().color(QPalette::Button).rgb() & 0xFFFFFF;
+    QVERIFY(buttonFace != 0xFFFFFF && buttonFace != 0);
+    for (int row = 0; row < 32; ++row) {
+        for (int column = 0; column < 8; ++column) {
+            const bool inkedHidden = (row == 10 && column == 2) || (row == 12 && column == 7);
+            const QRgb expected = row < 8 ? QRgb(0xFFFFFF) : inkedHidden ? QRgb(0) : buttonFace;
+            QVERIFY2(rgbAt(preview, column + 1, row + 1) == expected,
+                     qPrintable(QStringLiteral("row %1, column %2").arg(row).arg(column)));
+        }
+    }
+}
+
+void TestGlyphEditing::referenceShowsTheCellOfTheCode_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("cell");
+
+    QTest::newRow("0 shows the blank") << 0 << 32;
+    QTest::newRow("1") << 1 << 1;
+    QTest::newRow("65") << 65 << 65;
+    QTest::newRow("0x80") << 0x80 << 0x80;
+    QTest::newRow("0x81") << 0x81 << 0x81;
+    QTest::newRow("0xB0") << 0xB0 << 0xB0;
+    QTest::newRow("255 shows the last cell") << 255 << 255;
+}
+
+void TestGlyphEditing::referenceShowsTheCellOfTheCode()
+{
+    QFETCH(int, code);
+    QFETCH(int, cell);
+
+    const QImage strip(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ASCII8X14.BMP")));
+    QCOMPARE(strip.size(), QSize(256 * 8, 14));
+
+    EditorUnderTest editor;
+    showByProgram(editor, code);
+    const QImage reference = drawnPixels(editor, "Picture1");
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 8; ++x)
+            QVERIFY2(rgbAt(reference, x + 2, y) == rgbAt(strip, cell * 8 + x, y),
+                     qPrintable(QStringLiteral("x %1, y %2").arg(x).arg(y)));
+}
+
+void TestGlyphEditing::draggingOverTheGridChangesNothing()
+{
+    EditorUnderTest editor;
+    QWindow* window = editor.window().windowHandle();
+    const auto at = [&](int index) {
+        PixelButton* pixel = editor.pixel(index);
+        return pixel->mapTo(&editor.window(), pixel->rect().center());
+    };
+
+    QTest::mousePress(window, Qt::LeftButton, {}, at(0));
+    for (int index : {1, 2, 10, 18, 27, 35})
+        QTest::mouseMove(window, at(index));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at(36));
+
+    for (int index = 0; index < 64; ++index)
+        QCOMPARE(editor.pixel(index)->backColor(), QColor(Qt::white));
+    QCOMPARE(editor.font().isModified(), truthFalse);
+}
+
+QTEST_MAIN(TestGlyphEditing)
+#include "test_glyph_editing.moc"

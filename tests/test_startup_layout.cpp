@@ -1,0 +1,420 @@
+// The editor window as the person first sees it: every control at its design
+// place, the captions, the pixel grid, the lists, the slider, the state that
+// start-up leaves behind, the keyboard order, and a missing reference bitmap.
+
+#include "editor_under_test.h"
+
+#include "combo_box.h"
+#include "picture_box.h"
+#include "pixel_button.h"
+#include "slider.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int twipsPerPixel = 15;
+
+QRect pixelsOf(int left, int top, int width, int height)
+{
+    return {left / twipsPerPixel, top / twipsPerPixel, width / twipsPerPixel, height / twipsPerPixel};
+}
+
+QImage drawnPixels(PictureBox* box)
+{
+    return box->grab(box->drawingArea()).toImage();
+}
+
+QRgb rgb(QColor colour)
+{
+    return colour.rgb() & 0xFFFFFF;
+}
+
+QRgb rgbAt(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+// Where a click hits the slider's groove: the tick marks push it off the centre.
+int grooveCentreX(Slider* slider)
+{
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.tickPosition = slider->tickPosition();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider).center().x();
+}
+
+}  // namespace
+
+class TestStartupLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void controlsStandAtTheirDesignPlaces_data();
+    void controlsStandAtTheirDesignPlaces();
+    void captions_data();
+    void captions();
+    void pixelGridIsWhiteAndOverlapping();
+    void markersLieBehindTheGridAndAreHidden();
+    void listsAreFilledWithTheDefaultsChosen();
+    void sliderRunsFromZeroAtTheTop();
+    void startStateIsAnEmptyFontShowingA();
+    void tabOrderFollowsTheDesign();
+    void missingReferenceBitmapIsReportedOnce_data();
+    void missingReferenceBitmapIsReportedOnce();
+};
+
+void TestStartupLayout::controlsStandAtTheirDesignPlaces_data()
+{
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+
+    struct Place
+    {
+        const char* name;
+        const char* container;
+        int left, top, width, height;
+    };
+    const Place places[] = {
+        {"Frame2", "frmMain", 120, 180, 1935, 855},
+        {"Frame1", "frmMain", 120, 1200, 1935, 855},
+        {"Frame3", "frmMain", 120, 2220, 1935, 4335},
+        // The grid frame holds the 8 rows of the start-up height.
+        {"fraZeichendef", "frmMain", 2160, 180, 2175, 2535},
+        {"cmdPreview", "frmMain", 4440, 240, 1095, 315},
+        {"cmdLoad", "frmMain", 4440, 5400, 1095, 315},
+        {"cmdSave", "frmMain", 4440, 5820, 1095, 315},
+        {"cmdBeenden", "frmMain", 4440, 6240, 1095, 315},
+        {"Label11", "frmMain", 120, 6780, 1935, 255},
+        {"Label10", "frmMain", 120, 7020, 1935, 255},
+        {"Label6", "frmMain", 120, 7260, 1935, 255},
+        {"Label1", "Frame2", 120, 240, 1095, 195},
+        {"Label2", "Frame2", 120, 540, 975, 195},
+        {"cboZeichenbreite", "Frame2", 1200, 180, 615, 315},
+        {"cboZeichenhoehe", "Frame2", 1200, 480, 615, 315},
+        {"Label4", "Frame1", 120, 240, 1095, 195},
+        {"Label3", "Frame1", 120, 540, 1095, 195},
+        {"cboHilfslinie", "Frame1", 960, 180, 855, 315},
+        {"cboBasislinie", "Frame1", 960, 480, 855, 315},
+        {"sldSelectCharacter", "Frame3", 120, 180, 510, 4095},
+        {"Label8", "Frame3", 720, 360, 975, 195},
+        {"lblCurrentChar", "Frame3", 720, 540, 1095, 315},
+        {"lblWinChar", "Frame3", 840, 1020, 255, 255},
+        {"Label5", "Frame3", 720, 1140, 975, 195},
+        {"pctPreview", "Frame3", 720, 1380, 1095, 555},
+        {"Label9", "Frame3", 720, 2220, 1095, 195},
+        {"Picture1", "Frame3", 720, 2460, 1095, 315},
+        {"Label7", "Frame3", 720, 3060, 975, 195},
+        {"txtWindowsChar", "Frame3", 720, 3300, 1095, 315},
+        {"Image1", "Frame3", 720, 3720, 360, 510},
+        {"shpBasislinie", "fraZeichendef", 30, 420, 2115, 255},
+        {"shpHilfslinie", "fraZeichendef", 30, 660, 2115, 255},
+        {"cmdPixel(0)", "fraZeichendef", 120, 420, 255, 255},
+        {"cmdPixel(1)", "fraZeichendef", 360, 420, 255, 255},
+        {"cmdPixel(255)", "fraZeichendef", 1800, 7860, 255, 255},
+    };
+    for (const Place& place : places)
+        QTest::newRow(place.name) << QString::fromLatin1(place.container) << place.left << place.top << place.width
+                                  << place.height;
+}
+
+void TestStartupLayout::controlsStandAtTheirDesignPlaces()
+{
+    QFETCH(QString, container);
+    QFETCH(int, left);
+    QFETCH(int, top);
+    QFETCH(int, width);
+    QFETCH(int, height);
+
+    EditorUnderTest editor;
+    auto* control = editor.control<QWidget>(QString::fromLatin1(QTest::currentDataTag()));
+    QCOMPARE(control->parentWidget()->objectName(), container);
+    QCOMPARE(control->geometry(), pixelsOf(left, top, width, height));
+}
+
+void TestStartupLayout::captions_data()
+{
+    QTest::addColumn<QString>("caption");
+
+    const std::pair<const char*, const char*> captions[] = {
+        {"frmMain", "LU/VO Fonteditor"},
+        {"Frame2", "Fontgeometrie"},
+        {"Frame1", "Hilfsmittel"},
+        {"Frame3", "Aktuelles Zeichen"},
+        {"fraZeichendef", "Zeichendefinition"},
+        {"cmdPreview", "Preview"},
+        {"cmdLoad", "Laden"},
+        {"cmdSave", "Speichern"},
+        {"cmdBeenden", "Beenden"},
+        {"Label1", "Zeichenbreite"},
+        {"Label2", "Zeichenhöhe"},
+        {"Label4", "Hilfslinie"},
+        {"Label3", "Basislinie"},
+        {"Label8", "DEZ / HEX"},
+        {"lblCurrentChar", "65 (0x41)"},
+        {"lblWinChar", ""},
+        {"Label5", "PREVIEW"},
+        {"Label9", "ASCII (LU/VO)"},
+        {"Label7", "ANSI (WIN)"},
+        {"txtWindowsChar", "A"},
+    };
+    for (const auto& [name, caption] : captions)
+        QTest::newRow(name) << QString::fromUtf8(caption);
+}
+
+void TestStartupLayout::captions()
+{
+    QFETCH(QString, caption);
+
+    EditorUnderTest editor;
+    const QString name = QString::fromLatin1(QTest::currentDataTag());
+    if (name == QLatin1String("frmMain"))
+        QCOMPARE(editor.window().windowTitle(), caption);
+    else if (auto* frame = qobject_cast<QGroupBox*>(editor.control<QWidget>(name)))
+        QCOMPARE(frame->title(), caption);
+    else if (auto* button = qobject_cast<QPushButton*>(editor.control<QWidget>(name)))
+        QCOMPARE(button->text(), caption);
+    else if (auto* label = qobject_cast<QLabel*>(editor.control<QWidget>(name)))
+        QCOMPARE(label->text(), caption);
+    else
+        QCOMPARE(editor.control<QLineEdit>(name)->text(), caption);
+}
+
+void TestStartupLayout::pixelGridIsWhiteAndOverlapping()
+{
+    EditorUnderTest editor;
+    auto* grid = editor.control<QGroupBox>(QStringLiteral("fraZeichendef"));
+    const QImage shown = grid->grab().toImage();
+    for (int index = 0; index < 256; ++index) {
+        const int row = index / 8;
+        const int column = index % 8;
+        PixelButton* pixel = editor.pixel(index);
+        // 17 pixels square at a pitch of 16: neighbours overlap by one pixel.
+        QCOMPARE(pixel->parentWidget(), grid);
+        QCOMPARE(pixel->geometry(), QRect(8 + 16 * column, 28 + 16 * row, 17, 17));
+        QCOMPARE(rgb(pixel->backColor()), QRgb(0xFFFFFF));
+        QVERIFY(pixel->text().isEmpty());
+        QCOMPARE(pixel->isVisible(), row < 8);
+        if (row < 8)
+            QCOMPARE(rgbAt(shown, pixel->geometry().center().x(), pixel->geometry().center().y()), QRgb(0xFFFFFF));
+    }
+}
+
+void TestStartupLayout::markersLieBehindTheGridAndAreHidden()
+{
+    EditorUnderTest editor;
+    auto* grid = editor.control<QWidget>(QStringLiteral("fraZeichendef"));
+    const QObjectList siblings = grid->children();
+    qsizetype firstPixel = siblings.size();
+    for (int index = 0; index < 256; ++index)
+        firstPixel = std::min(firstPixel, siblings.indexOf(editor.pixel(index)));
+
+    const std::pair<const char*, QRgb> markers[] = {{"shpBasislinie", 0x0000FF}, {"shpHilfslinie", 0x00FF00}};
+    for (const auto& [name, colour] : markers) {
+        auto* marker = editor.control<QWidget>(QString::fromLatin1(name));
+        QVERIFY2(siblings.indexOf(marker) < firstPixel, name);
+        QVERIFY2(marker->isHidden(), name);
+        // Filled with its colour edge to edge, no border line.
+        const QImage filled = marker->grab().toImage();
+        for (const QPoint corner : {QPoint(0, 0), QPoint(140, 16), QPoint(70, 8)})
+            QCOMPARE(rgbAt(filled, corner.x(), corner.y()), colour);
+    }
+}
+
+void TestStartupLayout::listsAreFilledWithTheDefaultsChosen()
+{
+    EditorUnderTest editor;
+    struct List
+    {
+        const char* name;
+        int count;
+        int selected;
+        const char* selectedText;
+    };
+    const List lists[] = {
+        {"cboZeichenhoehe", 32, 7, "8"},
+        {"cboBasislinie", 33, 0, "<keine>"},
+        {"cboHilfslinie", 33, 0, "<keine>"},
+        {"cboZeichenbreite", 1, 0, "8"},
+    };
+    for (const List& list : lists) {
+        auto* combo = editor.control<ComboBox>(QString::fromLatin1(list.name));
+        QVERIFY2(!combo->isEditable(), list.name);
+        QCOMPARE(combo->count(), list.count);
+        QCOMPARE(combo->currentIndex(), list.selected);
+        QCOMPARE(combo->currentText(), QString::fromLatin1(list.selectedText));
+    }
+
+    auto* height = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
+    auto* baseline = editor.control<ComboBox>(QStringLiteral("cboBasislinie"));
+    auto* guideLine = editor.control<ComboBox>(QStringLiteral("cboHilfslinie"));
+    for (int n = 1; n <= 32; ++n) {
+        QCOMPARE(height->itemText(n - 1), QString::number(n));
+        QCOMPARE(baseline->itemText(n), QString::number(n));
+        QCOMPARE(guideLine->itemText(n), QString::number(n));
+    }
+    QCOMPARE(baseline->itemText(0), QStringLiteral("<keine>"));
+    QCOMPARE(guideLine->itemText(0), QStringLiteral("<keine>"));
+}
+
+void TestStartupLayout::sliderRunsFromZeroAtTheTop()
+{
+    EditorUnderTest editor;
+    auto* slider = editor.control<Slider>(QStringLiteral("sldSelectCharacter"));
+    QCOMPARE(slider->orientation(), Qt::Vertical);
+    QCOMPARE(slider->minimum(), 0);
+    QCOMPARE(slider->maximum(), 255);
+    QVERIFY(slider->invertedAppearance());
+    QCOMPARE(slider->value(), 65);
+
+    // A click near the top of the groove moves towards 0, near the bottom towards 255.
+    const int grooveX = grooveCentreX(slider);
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(grooveX, 10));
+    QCOMPARE(slider->value(), 65 - slider->pageStep());
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(grooveX, slider->height() - 10));
+    QCOMPARE(slider->value(), 65);
+    // The middle button puts the handle where it is pressed.
+    QTest::mouseClick(slider, Qt::MiddleButton, {}, QPoint(grooveX, 0));
+    QCOMPARE(slider->value(), 0);
+    QTest::mouseClick(slider, Qt::MiddleButton, {}, QPoint(grooveX, slider->height() - 1));
+    QCOMPARE(slider->value(), 255);
+}
+
+void TestStartupLayout::startStateIsAnEmptyFontShowingA()
+{
+    EditorUnderTest editor;
+    const modCode& font = editor.font();
+    QCOMPARE(int(font.charHeight), 8);
+    QCOMPARE(int(font.charWidth), 8);
+    // The height handling set the flag; start-up clears it last.
+    QCOMPARE(font.isModified(), truthFalse);
+    QVERIFY(font.fontFileName.isEmpty());
+    QVERIFY(std::all_of(font.glyphBuffer.begin(), font.glyphBuffer.end(), [](std::uint8_t b) { return b == 0; }));
+    QVERIFY(editor.dialogs().messageBoxes.empty());
+    // The window's client area keeps the design's 5625 × 8535 twips.
+    QCOMPARE(editor.window().size(), pixelsOf(0, 0, 5625, 8535).size());
+
+    QCOMPARE(editor.control<QLabel>(QStringLiteral("lblCurrentChar"))->text(), QStringLiteral("65 (0x41)"));
+    auto* text = editor.control<QLineEdit>(QStringLiteral("txtWindowsChar"));
+    QCOMPARE(text->text(), QStringLiteral("A"));
+    QVERIFY(!text->isEnabled());
+    QTest::keyClicks(text, QStringLiteral("xy"));
+    QCOMPARE(text->text(), QStringLiteral("A"));
+
+    QCOMPARE(editor.control<QWidget>(QStringLiteral("fraZeichendef"))->height(), 2535 / twipsPerPixel);
+    for (int index = 0; index < 256; ++index)
+        QCOMPARE(editor.pixel(index)->isHidden(), index >= 64);
+
+    // The preview shows the 8 white rows of the empty "A", the rest in the button face.
+    auto* preview = editor.control<PictureBox>(QStringLiteral("pctPreview"));
+    const QImage previewPixels = drawnPixels(preview);
+    const QRgb buttonFace = rgb(preview->palette().color(QPalette::Button));
+    for (int row = 0; row < 32; ++row)
+        for (int column = 0; column < 8; ++column)
+            QCOMPARE(rgbAt(previewPixels, column + 1, row + 1), row < 8 ? QRgb(0xFFFFFF) : buttonFace);
+
+    // The reference shows cell 65 of the bitmap beside the program.
+    QImage strip(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ASCII8X14.BMP")));
+    QVERIFY(!strip.isNull());
+    const QImage reference = drawnPixels(editor.control<PictureBox>(QStringLiteral("Picture1")));
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 8; ++x)
+            QCOMPARE(rgbAt(reference, x + 2, y), rgbAt(strip, 65 * 8 + x, y));
+}
+
+void TestStartupLayout::tabOrderFollowsTheDesign()
+{
+    EditorUnderTest editor;
+    QList<QWidget*> expected;
+    for (const char* name : {"cmdLoad", "cmdBeenden", "cmdSave"})
+        expected << editor.control<QWidget>(QString::fromLatin1(name));
+    for (int index = 0; index < 64; ++index)
+        expected << editor.pixel(index);
+    for (const char* name :
+         {"cboZeichenbreite", "cboZeichenhoehe", "cboBasislinie", "cboHilfslinie", "sldSelectCharacter", "cmdPreview"})
+        expected << editor.control<QWidget>(QString::fromLatin1(name));
+
+    editor.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor.window()));
+    expected.first()->setFocus(Qt::OtherFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), expected.first());
+
+    // Tab walks the whole round and comes back to the start.
+    QList<QWidget*> visited{QApplication::focusWidget()};
+    for (qsizetype step = 0; step < expected.size(); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget();
+    }
+    QCOMPARE(visited.mid(0, expected.size()), expected);
+    QCOMPARE(visited.last(), expected.first());
+
+    // Shift+Tab walks back.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), expected.last());
+}
+
+void TestStartupLayout::missingReferenceBitmapIsReportedOnce_data()
+{
+    QTest::addColumn<QByteArray>("bitmapContent");
+    QTest::newRow("no file") << QByteArray();
+    QTest::newRow("not a picture") << QByteArray("BM this is no bitmap");
+}
+
+void TestStartupLayout::missingReferenceBitmapIsReportedOnce()
+{
+    QFETCH(QByteArray, bitmapContent);
+
+    QTemporaryDir programDirectory;
+    QVERIFY(programDirectory.isValid());
+    const QString bitmapPath = QDir(programDirectory.path()).filePath(QStringLiteral("ASCII8X14.BMP"));
+    if (!bitmapContent.isEmpty()) {
+        QFile file(bitmapPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bitmapContent);
+    }
+
+    EditorUnderTest editor(programDirectory.path());
+    const auto& boxes = editor.dialogs().messageBoxes;
+    QCOMPARE(boxes.size(), std::size_t(1));
+    QCOMPARE(boxes.front().icon, UserDialogs::Icon::Exclamation);
+    QCOMPARE(boxes.front().title, QStringLiteral("Glyphora"));
+    QCOMPARE(boxes.front().buttons, UserDialogs::Buttons::Ok);
+    QVERIFY2(boxes.front().prompt.contains(QDir::toNativeSeparators(bitmapPath)), qPrintable(boxes.front().prompt));
+
+    // The editor works on without reference glyphs.
+    editor.clickPixel(9);
+    QCOMPARE(rgb(editor.pixel(9)->backColor()), QRgb(0x000000));
+    auto* slider = editor.control<Slider>(QStringLiteral("sldSelectCharacter"));
+    QTest::keyClick(slider, Qt::Key_Down);
+    QCOMPARE(slider->value(), 66);
+    QCOMPARE(int(editor.font().glyphBuffer[65 * 32 + 1]), 0x40);
+    QCOMPARE(editor.control<QLineEdit>(QStringLiteral("txtWindowsChar"))->text(), QStringLiteral("B"));
+
+    auto* reference = editor.control<PictureBox>(QStringLiteral("Picture1"));
+    const QImage drawn = drawnPixels(reference);
+    const QRgb background = rgb(reference->palette().color(reference->backgroundRole()));
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            QCOMPARE(rgbAt(drawn, x, y), background);
+    QCOMPARE(boxes.size(), std::size_t(1));
+}
+
+QTEST_MAIN(TestStartupLayout)
+#include "test_startup_layout.moc"
