@@ -60,6 +60,7 @@ private:
     void storeCurrentChar(const QString& text);
     void cmdPixel_Click(int Index);
     void paintGridRow(int row);
+    PixelButton* gridPixel(int row, int column) const;
 
     // Character selection (frmmain_character_selection.cpp)
     void sldSelectCharacter_Change();

@@ -42,6 +42,6 @@ void frmMain::applyMarkerRule(ComboBox* rowList, QWidget* marker)
         rowList->setListIndex(0);
         return;
     }
-    marker->move(marker->x(), cmdPixel[(row - 1) * 8]->y());
+    marker->move(marker->x(), cmdPixel.at((row - 1) * 8)->y());
     marker->setVisible(true);
 }

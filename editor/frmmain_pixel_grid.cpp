@@ -7,6 +7,9 @@
 #include "ansi_charset.h"
 #include "pixel_button.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace {
 
 const QColor inked = Qt::black;
@@ -36,7 +39,7 @@ void frmMain::paintGridRow(int row)
 {
     const std::uint8_t rowByte = font.getGlyphByte(std::int16_t(currentCode * modCode::rowsPerGlyph + row));
     for (int column = 0; column < font.charWidth; ++column)
-        cmdPixel[font.charWidth * row + column]->setBackColor((rowByte & columnMask(column)) ? inked : blank);
+        gridPixel(row, column)->setBackColor((rowByte & columnMask(column)) ? inked : blank);
     rowShowsCurrentGlyph[row] = true;
 }
 
@@ -48,10 +51,19 @@ void frmMain::storeCurrentChar(const QString& text)
     for (int row = 0; row < font.charHeight; ++row) {
         std::uint8_t rowByte = 0;
         for (int column = 0; column < font.charWidth; ++column)
-            if (cmdPixel[font.charWidth * row + column]->backColor() == inked)
+            if (gridPixel(row, column)->backColor() == inked)
                 rowByte |= columnMask(column);
         font.setGlyphByte(std::int16_t(currentCode * modCode::rowsPerGlyph + row), rowByte);
     }
+}
+
+// The button of a row and column; a geometry beyond the grid is an error.
+PixelButton* frmMain::gridPixel(int row, int column) const
+{
+    const int index = font.charWidth * row + column;
+    if (index < 0 || index >= int(cmdPixel.size()))
+        throw std::out_of_range("Index außerhalb des gültigen Bereichs: cmdPixel(" + std::to_string(index) + ")");
+    return cmdPixel[index];
 }
 
 void frmMain::cmdPixel_Click(int Index)

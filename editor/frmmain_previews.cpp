@@ -45,7 +45,7 @@ void frmMain::pctPreview_Paint(QPainter& painter)
     const QColor buttonFace = pctPreview->palette().color(QPalette::Button);
     for (int row = 0; row < modCode::rowsPerGlyph; ++row) {
         for (int column = 0; column < font.charWidth; ++column) {
-            const QColor pixel = cmdPixel[font.charWidth * row + column]->backColor();
+            const QColor pixel = gridPixel(row, column)->backColor();
             const bool hidden = row >= font.charHeight;
             const QColor colour = !hidden || pixel == Qt::black ? pixel : buttonFace;
             painter.fillRect(column + 1, row + 1, 1, 1, colour);

@@ -128,6 +128,8 @@ private slots:
     void loadWithChangesAsksFirst_data();
     void loadWithChangesAsksFirst();
 
+    void failureInACommandIsReportedAndTheEditorGoesOn();
+
 private:
     QString pathOf(const QString& name) const { return dir->filePath(name); }
 
@@ -456,6 +458,31 @@ void TestWindowCommands::loadWithChangesAsksFirst()
         QVERIFY(editor.font().fontFileName.isEmpty());
         QVERIFY(editor.font().isModified());
     }
+}
+
+// A height no list offers makes storing the grid fail: the failure must be
+// reported in a box, and the editor must keep running with its font and flag.
+void TestWindowCommands::failureInACommandIsReportedAndTheEditorGoesOn()
+{
+    EditorUnderTest editor;
+    editor.clickPixel(0);
+    editor.font().charHeight = 200;
+    editor.dialogs().fileAnswers.push_back(pathOf(QStringLiteral("never.fnt")));
+
+    editor.click(QStringLiteral("cmdSave"));
+
+    QCOMPARE(editor.dialogs().messageBoxes.size(), std::size_t(1));
+    const ScriptedDialogs::MessageBox& box = editor.dialogs().messageBoxes.front();
+    QCOMPARE(box.title, QStringLiteral("Glyphora"));
+    QVERIFY(box.prompt.contains(QStringLiteral("cmdPixel(256)")));
+    QVERIFY(editor.dialogs().fileDialogs.empty());
+    QVERIFY(!QFile::exists(pathOf(QStringLiteral("never.fnt"))));
+    QVERIFY(editor.font().isModified());
+    QVERIFY(editor.window().isVisible());
+
+    editor.font().charHeight = 8;
+    editor.clickPixel(1);
+    QCOMPARE(editor.pixel(1)->backColor(), QColor(Qt::black));
 }
 
 QTEST_MAIN(TestWindowCommands)
