@@ -1,8 +1,11 @@
 #include "editor_under_test.h"
 
 #include "pixel_button.h"
+#include "slider.h"
 
 #include <QAbstractButton>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 EditorUnderTest::EditorUnderTest(const QString& programDirectory)
@@ -28,4 +31,15 @@ void EditorUnderTest::clickPixel(int index)
 void EditorUnderTest::click(const QString& buttonName)
 {
     QTest::mouseClick(control<QAbstractButton>(buttonName), Qt::LeftButton);
+}
+
+int grooveCentreX(const Slider* slider)
+{
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.tickPosition = slider->tickPosition();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider).center().x();
 }

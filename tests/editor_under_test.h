@@ -8,6 +8,7 @@
 #include <memory>
 
 class PixelButton;
+class Slider;
 
 // The real editor window with scripted dialogs, shown, and ways to reach its
 // controls by their names.
@@ -38,3 +39,6 @@ private:
     ScriptedDialogs* script;
     std::unique_ptr<frmMain> editor;
 };
+
+// Where a click hits the slider's groove: the tick marks push it off the centre.
+int grooveCentreX(const Slider* slider);

@@ -14,8 +14,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -88,14 +86,7 @@ void turnWheel(Slider* slider, int angle)
 
 QPoint inGroove(Slider* slider, int y)
 {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.tickPosition = slider->tickPosition();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    return {slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider).center().x(),
-            y};
+    return {grooveCentreX(slider), y};
 }
 
 QImage drawnPixels(const EditorUnderTest& editor, const char* boxName)

@@ -16,8 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,18 +41,6 @@ QRgb rgb(QColor colour)
 QRgb rgbAt(const QImage& image, int x, int y)
 {
     return image.pixel(x, y) & 0xFFFFFF;
-}
-
-// Where a click hits the slider's groove: the tick marks push it off the centre.
-int grooveCentreX(Slider* slider)
-{
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.tickPosition = slider->tickPosition();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider).center().x();
 }
 
 }  // namespace
