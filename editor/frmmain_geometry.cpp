@@ -10,7 +10,6 @@
 #include "twips.h"
 #include "user_dialogs.h"
 
-
 namespace {
 
 std::int16_t selectedNumber(const ComboBox* list)
