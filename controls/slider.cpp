@@ -16,6 +16,7 @@ Slider::Slider(QWidget* parent)
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
         if (std::exchange(personIsMoving_, false))
             emit Click();
-        emit Change();
+        else
+            emit Change();
     });
 }

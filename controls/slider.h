@@ -4,7 +4,8 @@
 
 // The vertical character slider, its least value at the top. It tells a move
 // the person made apart from a value set by the program: the person's move
-// raises Click and then Change, a value set by the program only Change.
+// raises Click, a value set by the program raises Change. A Click handler runs
+// the Change handling itself, so that a move is handled once.
 class Slider : public QSlider
 {
     Q_OBJECT
@@ -16,7 +17,7 @@ signals:
     // The person moved the slider, by mouse, wheel or keys; value() already
     // holds the new position.
     void Click();
-    // The value changed, whoever changed it.
+    // The program set a new value.
     void Change();
 
 private:
