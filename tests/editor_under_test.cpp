@@ -1,5 +1,6 @@
 #include "editor_under_test.h"
 
+#include "picture_box.h"
 #include "pixel_button.h"
 #include "slider.h"
 
@@ -42,4 +43,14 @@ int grooveCentreX(const Slider* slider)
     option.minimum = slider->minimum();
     option.maximum = slider->maximum();
     return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider).center().x();
+}
+
+QImage drawnPixels(PictureBox* box)
+{
+    return box->grab(box->drawingArea()).toImage();
+}
+
+QRgb rgbAt(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) & 0xFFFFFF;
 }

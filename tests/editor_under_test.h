@@ -4,9 +4,11 @@
 #include "scripted_dialogs.h"
 
 #include <QCoreApplication>
+#include <QImage>
 
 #include <memory>
 
+class PictureBox;
 class PixelButton;
 class Slider;
 
@@ -42,3 +44,7 @@ private:
 
 // Where a click hits the slider's groove: the tick marks push it off the centre.
 int grooveCentreX(const Slider* slider);
+
+// What a picture box shows inside its border, and one pixel of it as 0xRRGGBB.
+QImage drawnPixels(PictureBox* box);
+QRgb rgbAt(const QImage& image, int x, int y);

@@ -89,17 +89,6 @@ QPoint inGroove(Slider* slider, int y)
     return {grooveCentreX(slider), y};
 }
 
-QImage drawnPixels(const EditorUnderTest& editor, const char* boxName)
-{
-    auto* box = editor.control<PictureBox>(QString::fromLatin1(boxName));
-    return box->grab(box->drawingArea()).toImage();
-}
-
-QRgb rgbAt(const QImage& image, int x, int y)
-{
-    return image.pixel(x, y) & 0xFFFFFF;
-}
-
 }  // namespace
 
 class TestGlyphEditing : public QObject
@@ -329,9 +318,9 @@ void TestGlyphEditing::previewFollowsEveryClick()
 {
     EditorUnderTest editor;
     for (int column = 0; column < 8; ++column) {
-        const QImage before = drawnPixels(editor, "pctPreview");
+        const QImage before = drawnPixels(editor.control<PictureBox>(QStringLiteral("pctPreview")));
         editor.clickPixel(3 * 8 + column);
-        QImage after = drawnPixels(editor, "pctPreview");
+        QImage after = drawnPixels(editor.control<PictureBox>(QStringLiteral("pctPreview")));
         QCOMPARE(rgbAt(before, column + 1, 4), QRgb(0xFFFFFF));
         QCOMPARE(rgbAt(after, column + 1, 4), QRgb(0x000000));
         // Nothing else of the preview changed.
@@ -359,7 +348,7 @@ void TestGlyphEditing::previewShowsHiddenRowsInTheButtonFace()
     // Another character keeps the hidden rows' colours.
     QTest::keyClick(slider(editor), Qt::Key_Down);
 
-    const QImage preview = drawnPixels(editor, "pctPreview");
+    const QImage preview = drawnPixels(editor.control<PictureBox>(QStringLiteral("pctPreview")));
     const QRgb buttonFace =
         editor.control<PictureBox>(QStringLiteral("pctPreview"))->palette().color(QPalette::Button).rgb() & 0xFFFFFF;
     QVERIFY(buttonFace != 0xFFFFFF && buttonFace != 0);
@@ -397,7 +386,7 @@ void TestGlyphEditing::referenceShowsTheCellOfTheCode()
 
     EditorUnderTest editor;
     showByProgram(editor, code);
-    const QImage reference = drawnPixels(editor, "Picture1");
+    const QImage reference = drawnPixels(editor.control<PictureBox>(QStringLiteral("Picture1")));
     for (int y = 0; y < 14; ++y)
         for (int x = 0; x < 8; ++x)
             QVERIFY2(rgbAt(reference, x + 2, y) == rgbAt(strip, cell * 8 + x, y),

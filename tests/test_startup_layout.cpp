@@ -28,19 +28,9 @@ QRect pixelsOf(int left, int top, int width, int height)
     return {left / twipsPerPixel, top / twipsPerPixel, width / twipsPerPixel, height / twipsPerPixel};
 }
 
-QImage drawnPixels(PictureBox* box)
-{
-    return box->grab(box->drawingArea()).toImage();
-}
-
 QRgb rgb(QColor colour)
 {
     return colour.rgb() & 0xFFFFFF;
-}
-
-QRgb rgbAt(const QImage& image, int x, int y)
-{
-    return image.pixel(x, y) & 0xFFFFFF;
 }
 
 }  // namespace
