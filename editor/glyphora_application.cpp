@@ -1,6 +1,7 @@
 #include "glyphora_application.h"
 
 #include "design_style.h"
+#include "disk_writes.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -9,6 +10,9 @@ GlyphoraApplication::GlyphoraApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Glyphora"));
+    // A save beyond a file-size limit must fail like one onto a full disk,
+    // not end the program with the font unsaved.
+    ignoreFileSizeLimitSignal();
     setStyle(new DesignStyle);
 
     QFont designFont(QStringLiteral("DejaVu Sans Condensed"));

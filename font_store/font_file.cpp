@@ -5,6 +5,7 @@
 // length is the only record of the height: 256 * height bytes, so the valid
 // files are 256, 512, ..., 8192 bytes long.
 
+#include "disk_writes.h"
 #include "modcode.h"
 #include "user_dialogs.h"
 
@@ -31,6 +32,35 @@ void showFileError(UserDialogs& dialogs, const QString& path, const QString& fai
     dialogs.messageBox(prompt, UserDialogs::Buttons::Ok, UserDialogs::Icon::Exclamation, programTitle);
 }
 
+// Why a font cannot be written to `path`. Saving creates a new file in the
+// font's folder, so a folder that allows no new file stops it, even where the
+// font file itself could be written.
+QString whyNotOpenedForWriting(const QString& path)
+{
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (folder.isDir() && !folder.isWritable() && !target.isDir())
+        return QStringLiteral("konnte nicht gespeichert werden, weil im Ordner „%1“ keine neue Datei angelegt werden kann.")
+            .arg(folder.absoluteFilePath());
+    return QStringLiteral("konnte nicht zum Schreiben geöffnet werden.");
+}
+
+// Writes every byte, or returns false with the reason in the file's
+// errorString(). A write may stop short at a full disk or a file-size limit;
+// the next one then fails and tells why.
+bool writeAll(QFileDevice& file, const std::vector<std::uint8_t>& bytes)
+{
+    const char* data = reinterpret_cast<const char*>(bytes.data());
+    const qint64 size = qint64(bytes.size());
+    for (qint64 written = 0; written < size;) {
+        const qint64 step = file.write(data + written, size - written);
+        if (step <= 0)
+            return false;
+        written += step;
+    }
+    return true;
+}
+
 // The height of a font file of `length` bytes, or 0 when no font is that long
 // (an empty file too).
 int heightForLength(qint64 length)
@@ -50,20 +80,27 @@ bool modCode::saveFontFile(UserDialogs& dialogs)
     const QString& path = *chosen;
 
     // The bytes go to a temporary file beside the old one, which replaces it
-    // only once every byte is on disk: a failed save leaves the old font whole,
-    // and a shorter font leaves no tail of a longer one behind.
+    // only once every byte is on the disk: a failed save leaves the old font
+    // whole, and a shorter font leaves no tail of a longer one behind.
+    // Unbuffered, so that each write reaches the system at once and its
+    // failure shows here: QSaveFile::commit() would rename the temporary file
+    // even when writing out Qt's buffer failed.
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        showFileError(dialogs, path, QStringLiteral("konnte nicht zum Schreiben geöffnet werden."), file.errorString());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        showFileError(dialogs, path, whyNotOpenedForWriting(path), file.errorString());
         return false;
     }
 
-    const qint64 size = qint64(fontTable.size());
-    const qint64 written = file.write(reinterpret_cast<const char*>(fontTable.data()), size);
-    if (written != size) {
+    if (!writeAll(file, fontTable)) {
         showFileError(dialogs, path, QStringLiteral("konnte nicht geschrieben werden."), file.errorString());
         return false;  // the temporary file goes with `file`
+    }
+
+    QString reason;
+    if (!syncToDisk(file, reason)) {
+        showFileError(dialogs, path, QStringLiteral("konnte nicht geschrieben werden."), reason);
+        return false;
     }
 
     if (!file.commit()) {
