@@ -5,7 +5,7 @@
 #include "combo_box.h"
 #include "editor_under_test.h"
 #include "frame.h"
-#include "glyphora_application.h"
+#include "glyphora_test_main.h"
 #include "picture_box.h"
 #include "pixel_button.h"
 #include "slider.h"
@@ -417,11 +417,6 @@ void TestGeometryMarkers::markersStayWhenTheHeightChanges()
     QCOMPARE(guides->currentText(), QStringLiteral("5"));
 }
 
-int main(int argc, char* argv[])
-{
-    GlyphoraApplication application(argc, argv);
-    TestGeometryMarkers suite;
-    return QTest::qExec(&suite, argc, argv);
-}
+GLYPHORA_TEST_MAIN(TestGeometryMarkers)
 
 #include "test_geometry_markers.moc"

@@ -6,6 +6,7 @@
 #include "editor_under_test.h"
 
 #include "combo_box.h"
+#include "glyphora_test_main.h"
 #include "picture_box.h"
 #include "pixel_button.h"
 #include "slider.h"
@@ -412,5 +413,5 @@ void TestGlyphEditing::draggingOverTheGridChangesNothing()
     QCOMPARE(editor.font().isModified(), truthFalse);
 }
 
-QTEST_MAIN(TestGlyphEditing)
+GLYPHORA_TEST_MAIN(TestGlyphEditing)
 #include "test_glyph_editing.moc"

@@ -3,6 +3,7 @@
 
 #include "combo_box.h"
 #include "editor_under_test.h"
+#include "glyphora_test_main.h"
 #include "picture_box.h"
 #include "pixel_button.h"
 #include "slider.h"
@@ -324,5 +325,5 @@ void TestOverview::eachOpeningIsANewWindow()
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-QTEST_MAIN(TestOverview)
+GLYPHORA_TEST_MAIN(TestOverview)
 #include "test_overview.moc"

@@ -3,6 +3,8 @@
 
 #include "qt_user_dialogs.h"
 
+#include "glyphora_test_main.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
@@ -98,5 +100,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestQtDialogs)
+GLYPHORA_TEST_MAIN(TestQtDialogs)
 #include "test_qt_dialogs.moc"

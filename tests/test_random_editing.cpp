@@ -9,6 +9,7 @@
 
 #include "combo_box.h"
 #include "editor_under_test.h"
+#include "glyphora_test_main.h"
 #include "pixel_button.h"
 #include "slider.h"
 
@@ -716,5 +717,5 @@ void TestRandomEditing::randomActionsKeepFontGridAndFiles()
     }
 }
 
-QTEST_MAIN(TestRandomEditing)
+GLYPHORA_TEST_MAIN(TestRandomEditing)
 #include "test_random_editing.moc"

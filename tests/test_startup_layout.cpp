@@ -5,6 +5,7 @@
 #include "editor_under_test.h"
 
 #include "combo_box.h"
+#include "glyphora_test_main.h"
 #include "picture_box.h"
 #include "pixel_button.h"
 #include "slider.h"
@@ -392,5 +393,5 @@ void TestStartupLayout::missingReferenceBitmapIsReportedOnce()
     QCOMPARE(boxes.size(), std::size_t(1));
 }
 
-QTEST_MAIN(TestStartupLayout)
+GLYPHORA_TEST_MAIN(TestStartupLayout)
 #include "test_startup_layout.moc"
