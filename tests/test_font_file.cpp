@@ -1,3 +1,5 @@
+#include "disk_writes.h"
+#include "file_size_limit.h"
 #include "modcode.h"
 #include "scripted_dialogs.h"
 
@@ -6,14 +8,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 using Buttons = UserDialogs::Buttons;
@@ -68,6 +75,39 @@ QMap<QString, QByteArray> snapshot(const QString& root)
     return entries;
 }
 
+// The one message a failed save shows: the file, and on the last line the
+// system's reason (`reason` when given).
+void checkOneSaveError(const ScriptedDialogs& dialogs, const QString& path, const QString& reason)
+{
+    QCOMPARE(dialogs.messageBoxes.size(), std::size_t(1));
+    const auto& box = dialogs.messageBoxes.front();
+    QVERIFY2(box.prompt.contains(path), qPrintable(box.prompt));
+    const QString lastLine = box.prompt.split(QLatin1Char('\n')).last();
+    QVERIFY2(box.prompt.contains(QLatin1Char('\n')) && !lastLine.isEmpty(), qPrintable(box.prompt));
+    if (!reason.isEmpty())
+        QCOMPARE(lastLine, reason);
+    QCOMPARE(box.buttons, Buttons::Ok);
+    QCOMPARE(box.icon, Icon::Exclamation);
+    QCOMPARE(box.title, QStringLiteral("Glyphora"));
+}
+
+// Makes `folder` refuse new files, or takes that back: by its permissions for
+// a normal user, by the immutable attribute for root, who may write anywhere.
+bool lockFolder(const QString& folder, bool locked)
+{
+#ifdef Q_OS_UNIX
+    if (::geteuid() != 0) {
+        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
+        return QFile::setPermissions(folder, locked ? readOnly : readOnly | QFile::WriteOwner);
+    }
+    return QProcess::execute(QStringLiteral("chattr"), {locked ? QStringLiteral("+i") : QStringLiteral("-i"), folder}) == 0;
+#else
+    Q_UNUSED(folder);
+    Q_UNUSED(locked);
+    return false;
+#endif
+}
+
 // A store as the editor leaves it, with something in every field that a load
 // must not touch.
 std::unique_ptr<modCode> editedStore()
@@ -89,6 +129,7 @@ class TestFontFile : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
 
     void dialogsAskWithTitleFilterAndName();
@@ -102,17 +143,26 @@ private slots:
     void loadRejectsWrongLengths();
     void loadAsksAgainForAnythingButARegularFile();
     void loadAcceptsAFontChosenAfterAMissingOne();
+    void loadThatReadsShortKeepsTheFont();
 
     void saveThenLoadGivesBackTheFont();
     void saveOverALongerFileLeavesOnlyTheNewFont();
     void saveFailureReportsAndKeepsEverything_data();
     void saveFailureReportsAndKeepsEverything();
+    void saveIntoAFolderThatAllowsNoNewFile();
 
 private:
     QString pathOf(const QString& name) const { return dir->filePath(name); }
 
     std::unique_ptr<QTemporaryDir> dir;
 };
+
+void TestFontFile::initTestCase()
+{
+    // As the program does at start-up, so that a write beyond a file-size
+    // limit fails instead of ending the test run.
+    ignoreFileSizeLimitSignal();
+}
 
 void TestFontFile::init()
 {
@@ -266,6 +316,9 @@ void TestFontFile::loadRejectsWrongLengths()
 
 void TestFontFile::loadAsksAgainForAnythingButARegularFile()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("Needs a FIFO, which only Unix-like systems have.");
+#else
     const QString missing = pathOf(QStringLiteral("missing.fnt"));
     const QString folder = pathOf(QStringLiteral("folder.fnt"));
     const QString fifo = pathOf(QStringLiteral("fifo.fnt"));
@@ -300,6 +353,7 @@ void TestFontFile::loadAsksAgainForAnythingButARegularFile()
     }
     QCOMPARE(store->fontFileName, QStringLiteral("/fonts/earlier.fnt"));
     QCOMPARE(store->fontTable, (std::vector<std::uint8_t>{1, 2, 3}));
+#endif
 }
 
 void TestFontFile::loadAcceptsAFontChosenAfterAMissingOne()
@@ -314,6 +368,28 @@ void TestFontFile::loadAcceptsAFontChosenAfterAMissingOne()
     QCOMPARE(dialogs.messageBoxes.size(), std::size_t(1));
     QCOMPARE(store->fontFileName, font);
     QCOMPARE(store->fontTable, fontBytes(512));
+}
+
+// The kernel's files claim a size of 4096 bytes, that of a 16-row font, and
+// read back far fewer: a real short read, without root rights.
+void TestFontFile::loadThatReadsShortKeepsTheFont()
+{
+    const QString path = QStringLiteral("/sys/kernel/uevent_seqnum");
+    if (QFileInfo(path).size() != 4096)
+        QSKIP("This system has no file that reads back shorter than its size.");
+    auto store = editedStore();
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers = {path};
+
+    QCOMPARE(store->loadFontFile(dialogs), std::int16_t(0));
+
+    QCOMPARE(dialogs.messageBoxes.size(), std::size_t(1));
+    const auto& box = dialogs.messageBoxes.front();
+    QVERIFY2(box.prompt.contains(path) && box.prompt.contains(QStringLiteral("von 4096 Bytes")), qPrintable(box.prompt));
+    QCOMPARE(box.icon, Icon::Exclamation);
+    QCOMPARE(box.title, QStringLiteral("Glyphora"));
+    QCOMPARE(store->fontTable, (std::vector<std::uint8_t>{1, 2, 3}));
+    QCOMPARE(store->fontFileName, QStringLiteral("/fonts/earlier.fnt"));
 }
 
 void TestFontFile::saveThenLoadGivesBackTheFont()
@@ -362,19 +438,31 @@ void TestFontFile::saveOverALongerFileLeavesOnlyTheNewFont()
 void TestFontFile::saveFailureReportsAndKeepsEverything_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::newRow("into a missing folder") << QStringLiteral("missing/font.fnt");
-    QTest::newRow("onto a folder") << QStringLiteral("folder");
-    QTest::newRow("below a regular file") << QStringLiteral("plain.fnt/font.fnt");
+    QTest::addColumn<qint64>("fileSizeLimit");  // -1: none
+    QTest::addColumn<QString>("reason");        // the message's last line; empty: any
+    QTest::newRow("into a missing folder") << QStringLiteral("missing/font.fnt") << qint64(-1) << QString();
+    QTest::newRow("onto a folder") << QStringLiteral("folder") << qint64(-1) << QString();
+    QTest::newRow("below a regular file") << QStringLiteral("plain.fnt/font.fnt") << qint64(-1) << QString();
     // The old file exists, but no temporary file can be named beside it.
-    QTest::newRow("over a file whose name has no room left") << QString(250, QLatin1Char('n'));
+    QTest::newRow("over a file whose name has no room left") << QString(250, QLatin1Char('n')) << qint64(-1) << QString();
+    // A full disk, as a file-size limit makes it: a font is small enough for
+    // Qt to buffer it whole, so the failure comes only once the buffer is written.
+    const QString tooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
+    QTest::newRow("over 2048 bytes, no room at all") << QStringLiteral("plain.fnt") << qint64(0) << tooLarge;
+    QTest::newRow("over 2048 bytes, room for 1 KiB") << QStringLiteral("plain.fnt") << qint64(1024) << tooLarge;
+    QTest::newRow("over 8192 bytes, no room at all") << QStringLiteral("large.fnt") << qint64(0) << tooLarge;
+    QTest::newRow("over 8192 bytes, room for 1 KiB") << QStringLiteral("large.fnt") << qint64(1024) << tooLarge;
 }
 
 void TestFontFile::saveFailureReportsAndKeepsEverything()
 {
     QFETCH(QString, target);
+    QFETCH(qint64, fileSizeLimit);
+    QFETCH(QString, reason);
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
     writeFile(pathOf(QStringLiteral("folder/inside.fnt")), QByteArray(256, 'i'));
     writeFile(pathOf(QStringLiteral("plain.fnt")), QByteArray(2048, 'p'));
+    writeFile(pathOf(QStringLiteral("large.fnt")), asByteArray(fontBytes(8192)));
     writeFile(pathOf(QString(250, QLatin1Char('n'))), QByteArray(8192, 'o'));
     const auto before = snapshot(dir->path());
 
@@ -384,16 +472,41 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     ScriptedDialogs dialogs;
     dialogs.fileAnswers = {path};
 
+    if (fileSizeLimit < 0) {
+        QCOMPARE(store->saveFontFile(dialogs), false);
+    } else {
+        const FileSizeLimit limit(fileSizeLimit);
+        if (!limit.isInForce())
+            QSKIP("This system cannot lower the file-size limit.");
+        QCOMPARE(store->saveFontFile(dialogs), false);
+    }
+
+    checkOneSaveError(dialogs, path, reason);
+    QCOMPARE(snapshot(dir->path()), before);
+}
+
+// A font file that may be written, in a folder where no new file may be made:
+// the save cannot put a new file in place of the old one, and says why.
+void TestFontFile::saveIntoAFolderThatAllowsNoNewFile()
+{
+    const QString folder = pathOf(QStringLiteral("locked"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString path = folder + QStringLiteral("/font.fnt");
+    writeFile(path, asByteArray(fontBytes(2048)));
+    if (!lockFolder(folder, true))
+        QSKIP("Cannot lock a folder against new files here.");
+    const auto unlock = qScopeGuard([&] { lockFolder(folder, false); });
+    const auto before = snapshot(dir->path());
+
+    auto store = editedStore();
+    store->packFontTable();
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers = {path};
     QCOMPARE(store->saveFontFile(dialogs), false);
 
-    QCOMPARE(dialogs.messageBoxes.size(), std::size_t(1));
-    const auto& box = dialogs.messageBoxes.front();
-    QVERIFY2(box.prompt.contains(path), qPrintable(box.prompt));
-    const QStringList lines = box.prompt.split(QLatin1Char('\n'));
-    QVERIFY2(lines.size() >= 2 && !lines.last().isEmpty(), qPrintable(box.prompt));  // the reason
-    QCOMPARE(box.buttons, Buttons::Ok);
-    QCOMPARE(box.icon, Icon::Exclamation);
-    QCOMPARE(box.title, QStringLiteral("Glyphora"));
+    checkOneSaveError(dialogs, path, QString());
+    const QString prompt = dialogs.messageBoxes.front().prompt;
+    QVERIFY2(prompt.contains(QStringLiteral("im Ordner „%1“ keine neue Datei").arg(folder)), qPrintable(prompt));
     QCOMPARE(snapshot(dir->path()), before);
 }
 

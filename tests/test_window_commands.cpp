@@ -3,6 +3,8 @@
 
 #include "combo_box.h"
 #include "editor_under_test.h"
+#include "file_size_limit.h"
+#include "glyphora_test_main.h"
 #include "pixel_button.h"
 #include "slider.h"
 
@@ -76,6 +78,28 @@ int visibleGridRows(const EditorUnderTest& editor)
     while (rows < 32 && editor.pixel(8 * rows)->isVisible())
         ++rows;
     return rows;
+}
+
+// Clicks the button of that name, under a file-size limit of `limit` bytes
+// unless it is negative. Returns false when the limit cannot be set here.
+bool clickWithFileSizeLimit(EditorUnderTest& editor, const QString& buttonName, qint64 limit)
+{
+    if (limit < 0) {
+        editor.click(buttonName);
+        return true;
+    }
+    const FileSizeLimit fileSizeLimit(limit);
+    if (!fileSizeLimit.isInForce())
+        return false;
+    editor.click(buttonName);
+    return true;
+}
+
+// Whether the folder holds the font file `name` alone, with `content`.
+bool onlyFileIs(const QString& folder, const QString& name, const QByteArray& content)
+{
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    return entries == QStringList{name} && readFile(QDir(folder).filePath(name)) == content;
 }
 
 // How the window is asked to close.
@@ -159,38 +183,45 @@ void TestWindowCommands::quitWithoutChangesEndsAtOnce()
 }
 
 // The person toggles a pixel of "A", quits and answers the question, then the
-// save dialog if one comes. The window stays open unless the changes were
-// written or deliberately dropped; when it stays, the next quit asks again.
+// save dialog if one comes, which offers the font file. The window stays open
+// unless the changes were written or deliberately dropped; when it stays, the
+// next quit asks again.
 void TestWindowCommands::quitWithChangesAsksFirst_data()
 {
     QTest::addColumn<Answer>("answer");
-    QTest::addColumn<QString>("saveTo");  // empty: the save dialog is cancelled
+    QTest::addColumn<bool>("saveConfirmed");
+    QTest::addColumn<qint64>("fileSizeLimit");  // -1: none
     QTest::addColumn<bool>("ends");
     QTest::addColumn<bool>("written");
 
-    QTest::newRow("cancel") << Answer::Cancel << QString() << false << false;
-    QTest::newRow("no") << Answer::No << QString() << true << false;
-    QTest::newRow("yes, saved") << Answer::Yes << QStringLiteral("quit.fnt") << true << true;
-    QTest::newRow("yes, save dialog cancelled") << Answer::Yes << QString() << false << false;
-    QTest::newRow("yes, write failed") << Answer::Yes << QStringLiteral("missing/quit.fnt") << false << false;
+    QTest::newRow("cancel") << Answer::Cancel << false << qint64(-1) << false << false;
+    QTest::newRow("no") << Answer::No << false << qint64(-1) << true << false;
+    QTest::newRow("yes, saved") << Answer::Yes << true << qint64(-1) << true << true;
+    QTest::newRow("yes, save dialog cancelled") << Answer::Yes << false << qint64(-1) << false << false;
+    QTest::newRow("yes, disk full") << Answer::Yes << true << qint64(1024) << false << false;
 }
 
 void TestWindowCommands::quitWithChangesAsksFirst()
 {
     QFETCH(Answer, answer);
-    QFETCH(QString, saveTo);
+    QFETCH(bool, saveConfirmed);
+    QFETCH(qint64, fileSizeLimit);
     QFETCH(bool, ends);
     QFETCH(bool, written);
 
     EditorUnderTest editor;
     ScriptedDialogs& dialogs = editor.dialogs();
+    const QString path = pathOf(QStringLiteral("font.fnt"));
+    const QByteArray oldFont = fontFile(8);
+    QVERIFY(writeFile(path, oldFont));
     editor.clickPixel(0);  // row 0, leftmost column
     const QList<QRgb> grid = gridColours(editor);
 
     dialogs.boxAnswers.push_back(answer);
     if (answer == Answer::Yes)
-        dialogs.fileAnswers.push_back(saveTo.isEmpty() ? std::nullopt : std::optional(pathOf(saveTo)));
-    editor.click(QStringLiteral("cmdBeenden"));
+        dialogs.fileAnswers.push_back(saveConfirmed ? std::optional(path) : std::nullopt);
+    if (!clickWithFileSizeLimit(editor, QStringLiteral("cmdBeenden"), fileSizeLimit))
+        QSKIP("This system cannot lower the file-size limit.");
 
     QVERIFY(dialogs.messageBoxes.size() >= 1);
     QCOMPARE(dialogs.messageBoxes[0].prompt, quitQuestion);
@@ -199,14 +230,19 @@ void TestWindowCommands::quitWithChangesAsksFirst()
     QCOMPARE(dialogs.messageBoxes[0].title, QStringLiteral("Beenden"));
     QCOMPARE(dialogs.fileDialogs.size(), std::size_t(answer == Answer::Yes ? 1 : 0));
     QVERIFY(dialogs.unanswered.isEmpty());
+    if (fileSizeLimit >= 0) {
+        QCOMPARE(dialogs.messageBoxes.size(), std::size_t(2));
+        QCOMPARE(dialogs.messageBoxes[1].icon, Icon::Exclamation);
+        QVERIFY(dialogs.messageBoxes[1].prompt.contains(path));
+    }
 
     QCOMPARE(!editor.window().isVisible(), ends);
     if (written) {
-        const QByteArray saved = readFile(pathOf(saveTo));
+        const QByteArray saved = readFile(path);
         QCOMPARE(saved.size(), 2048);
         QCOMPARE(quint8(saved[65 * 8]), quint8(0x80));
     } else {
-        QVERIFY(QDir(dir->path()).isEmpty());
+        QVERIFY(onlyFileIs(dir->path(), QStringLiteral("font.fnt"), oldFont));
     }
     if (ends)
         return;
@@ -286,27 +322,38 @@ void TestWindowCommands::saveWritesTheUnstoredGridAndClearsTheFlag()
 
 void TestWindowCommands::saveThatWroteNothingKeepsTheFlag_data()
 {
-    QTest::addColumn<QString>("saveTo");  // empty: the dialog is cancelled
-    QTest::addColumn<int>("reports");
-    QTest::newRow("dialog cancelled") << QString() << 0;
-    QTest::newRow("folder missing") << QStringLiteral("missing/a.fnt") << 1;
+    QTest::addColumn<bool>("saveConfirmed");
+    QTest::addColumn<qint64>("fileSizeLimit");  // -1: none
+    QTest::newRow("dialog cancelled") << false << qint64(-1);
+    QTest::newRow("disk full") << true << qint64(1024);
 }
 
 void TestWindowCommands::saveThatWroteNothingKeepsTheFlag()
 {
-    QFETCH(QString, saveTo);
-    QFETCH(int, reports);
+    QFETCH(bool, saveConfirmed);
+    QFETCH(qint64, fileSizeLimit);
 
     EditorUnderTest editor;
     ScriptedDialogs& dialogs = editor.dialogs();
+    const QString path = pathOf(QStringLiteral("font.fnt"));
+    const QByteArray oldFont = fontFile(8);
+    QVERIFY(writeFile(path, oldFont));
     editor.clickPixel(5);
-    dialogs.fileAnswers.push_back(saveTo.isEmpty() ? std::nullopt : std::optional(pathOf(saveTo)));
-    editor.click(QStringLiteral("cmdSave"));
+    const QList<QRgb> grid = gridColours(editor);
+    dialogs.fileAnswers.push_back(saveConfirmed ? std::optional(path) : std::nullopt);
+    if (!clickWithFileSizeLimit(editor, QStringLiteral("cmdSave"), fileSizeLimit))
+        QSKIP("This system cannot lower the file-size limit.");
 
     QCOMPARE(dialogs.fileDialogs.size(), std::size_t(1));
+    const int reports = saveConfirmed ? 1 : 0;
     QCOMPARE(dialogs.messageBoxes.size(), std::size_t(reports));
-    QVERIFY(QDir(dir->path()).isEmpty());
+    if (reports) {
+        QCOMPARE(dialogs.messageBoxes[0].icon, Icon::Exclamation);
+        QVERIFY(dialogs.messageBoxes[0].prompt.contains(path));
+    }
+    QVERIFY(onlyFileIs(dir->path(), QStringLiteral("font.fnt"), oldFont));
     QVERIFY(editor.font().isModified());
+    QCOMPARE(gridColours(editor), grid);
 
     // So the next quit still asks.
     dialogs.boxAnswers.push_back(Answer::Cancel);
@@ -485,5 +532,5 @@ void TestWindowCommands::failureInACommandIsReportedAndTheEditorGoesOn()
     QCOMPARE(editor.pixel(1)->backColor(), QColor(Qt::black));
 }
 
-QTEST_MAIN(TestWindowCommands)
+GLYPHORA_TEST_MAIN(TestWindowCommands)
 #include "test_window_commands.moc"
