@@ -1,5 +1,6 @@
-// Qt's own file dialog as the editor sets it up: which files each filter entry
-// shows, and what the person's confirm or cancel returns.
+// Qt's own dialogs as the editor sets them up: which files each filter entry
+// of the file dialog shows, what the person's confirm or cancel returns, and
+// the message boxes with their buttons, icons and answers.
 
 #include "qt_user_dialogs.h"
 
@@ -10,6 +11,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,13 +55,69 @@ QStringList listedNames(QFileDialog& dialog, const QString& folder, const QStrin
     return names;
 }
 
+// A message box as the person sees it.
+struct BoxSeen
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;  // left to right, without their shortcut marks
+    QString defaultButton;
+};
+
+QString caption(const QAbstractButton* button)
+{
+    return button ? button->text().remove(QLatin1Char('&')) : QString();
+}
+
+// Reads the message box once it is open, then answers it with `press`: the
+// caption of a button, "Escape", "Enter" or "close box".
+void answerBoxWhenOpen(BoxSeen& seen, const QString& press)
+{
+    QTimer::singleShot(0, [&seen, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        QList<QAbstractButton*> buttons = box->buttons();
+        std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+        for (const QAbstractButton* button : buttons) {
+            seen.buttons << caption(button);
+            if (auto* push = qobject_cast<const QPushButton*>(button); push && push->isDefault())
+                seen.defaultButton = caption(button);
+        }
+        if (press == QLatin1String("Escape"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (press == QLatin1String("Enter"))
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (press == QLatin1String("close box"))
+            box->close();
+        else if (const auto found = std::find_if(buttons.begin(), buttons.end(),
+                                                 [&](auto* button) { return caption(button) == press; });
+                 found != buttons.end())
+            QTest::mouseClick(*found, Qt::LeftButton);
+        if (QApplication::activeModalWidget() == box)
+            box->done(-1);  // not answered: do not block the run
+    });
+}
+
 }  // namespace
+
+using Answer = UserDialogs::Answer;
+using Buttons = UserDialogs::Buttons;
+using Icon = UserDialogs::Icon;
+Q_DECLARE_METATYPE(Answer)
+Q_DECLARE_METATYPE(Buttons)
+Q_DECLARE_METATYPE(Icon)
 
 class TestQtDialogs : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void messageBoxesAskAndAnswer_data();
+    void messageBoxesAskAndAnswer();
     void filterEntriesShowFontsWhateverTheCaseAndAllFiles()
     {
         QTemporaryDir folder;
@@ -99,6 +158,57 @@ private slots:
         QCOMPARE(title, QStringLiteral("Speichern"));
     }
 };
+
+// Every kind of box the program shows, answered in every way the person can:
+// Abbrechen, Escape and the close box must all keep the unsaved font.
+void TestQtDialogs::messageBoxesAskAndAnswer_data()
+{
+    QTest::addColumn<Buttons>("buttons");
+    QTest::addColumn<Icon>("icon");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<Answer>("answer");
+
+    for (const char* question : {"Beenden", "Laden"}) {
+        const std::pair<const char*, Answer> presses[] = {{"Ja", Answer::Yes},        {"Nein", Answer::No},
+                                                          {"Abbrechen", Answer::Cancel}, {"Escape", Answer::Cancel},
+                                                          {"close box", Answer::Cancel}, {"Enter", Answer::Yes}};
+        for (const auto& [press, answer] : presses)
+            QTest::addRow("%s question, %s", question, press)
+                << Buttons::YesNoCancel << Icon::None << QString::fromUtf8(question) << QString::fromUtf8(press) << answer;
+    }
+    const std::tuple<const char*, Icon, const char*> notices[] = {
+        {"error", Icon::Exclamation, "Glyphora"},
+        {"wrong size", Icon::None, "Fehler beim Laden!"},
+        {"width", Icon::None, "Glyphora"},
+    };
+    for (const auto& [notice, icon, title] : notices)
+        for (const char* press : {"OK", "Escape", "close box", "Enter"})
+            QTest::addRow("%s, %s", notice, press)
+                << Buttons::Ok << icon << QString::fromUtf8(title) << QString::fromUtf8(press) << Answer::Ok;
+}
+
+void TestQtDialogs::messageBoxesAskAndAnswer()
+{
+    QFETCH(Buttons, buttons);
+    QFETCH(Icon, icon);
+    QFETCH(QString, title);
+    QFETCH(QString, press);
+    QFETCH(Answer, answer);
+    const QString prompt = QStringLiteral("Erste Zeile\nZweite Zeile");
+
+    BoxSeen seen;
+    answerBoxWhenOpen(seen, press);
+    QtUserDialogs dialogs(nullptr);
+    QCOMPARE(dialogs.messageBox(prompt, buttons, icon, title), answer);
+
+    QCOMPARE(seen.title, title);
+    QCOMPARE(seen.text, prompt);
+    QCOMPARE(seen.icon, icon == Icon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
+    const QStringList captions = buttons == Buttons::Ok ? QStringList{"OK"} : QStringList{"Ja", "Nein", "Abbrechen"};
+    QCOMPARE(seen.buttons, captions);
+    QCOMPARE(seen.defaultButton, captions.first());
+}
 
 GLYPHORA_TEST_MAIN(TestQtDialogs)
 #include "test_qt_dialogs.moc"
