@@ -5,7 +5,14 @@
 #include "slider.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
 #include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionSlider>
 #include <QTest>
 
@@ -34,6 +41,53 @@ void EditorUnderTest::click(const QString& buttonName)
     QTest::mouseClick(control<QAbstractButton>(buttonName), Qt::LeftButton);
 }
 
+QStringList cutTexts(const QWidget* control)
+{
+    const QFontMetrics metrics = control->fontMetrics();
+    QStringList cut;
+    const auto check = [&](const QString& text, QRect room) {
+        if (metrics.horizontalAdvance(text) > room.width() || metrics.height() > room.height())
+            cut << text;
+    };
+    if (auto* label = qobject_cast<const QLabel*>(control)) {
+        check(label->text(), label->contentsRect());
+    } else if (auto* button = qobject_cast<const QPushButton*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        check(button->text(), button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button));
+    } else if (auto* list = qobject_cast<const QComboBox*>(control)) {
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+        // The style draws the entry one pixel in from the field's left edge
+        // and cuts it off at the field's right edge.
+        for (int index = 0; index < list->count(); ++index)
+            check(list->itemText(index), field.adjusted(1, 0, 0, 0));
+    } else if (auto* frame = qobject_cast<const QGroupBox*>(control)) {
+        // The caption stands in the top line, indented from both corners.
+        check(frame->title(), QRect(0, 0, frame->width() - 16, frame->height()));
+    }
+    return cut;
+}
+
+QImage distinctCellStrip()
+{
+    QImage strip(256 * 8, 14, QImage::Format_RGB32);
+    for (int cell = 0; cell < 256; ++cell)
+        for (int row = 0; row < 14; ++row)
+            for (int column = 0; column < 8; ++column) {
+                const bool inked = ((cell + 29 * row) & 0xFF) & (0x80 >> column);
+                strip.setPixel(8 * cell + column, row, inked ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+            }
+    return strip;
+}
+
+QRect pixelsOf(int left, int top, int width, int height)
+{
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
 int grooveCentreX(const Slider* slider)
 {
     QStyleOptionSlider option;
@@ -45,9 +99,19 @@ int grooveCentreX(const Slider* slider)
     return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider).center().x();
 }
 
-QImage drawnPixels(PictureBox* box)
+QImage shownPixels(const QWidget* widget, const QRect& area)
 {
-    return box->grab(box->drawingArea()).toImage();
+    QCoreApplication::processEvents();
+    const QRect shown = area.isNull() ? widget->rect() : area;
+    const QPoint inWindow = widget->mapTo(widget->window(), shown.topLeft());
+    return widget->screen()
+        ->grabWindow(widget->window()->winId(), inWindow.x(), inWindow.y(), shown.width(), shown.height())
+        .toImage();
+}
+
+QImage drawnPixels(const PictureBox* box)
+{
+    return shownPixels(box, box->drawingArea());
 }
 
 QRgb rgbAt(const QImage& image, int x, int y)

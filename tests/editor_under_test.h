@@ -42,9 +42,28 @@ private:
     std::unique_ptr<frmMain> editor;
 };
 
+// The texts that `control` cuts off: its caption, or any entry of a list box,
+// each measured in the control's font against the room the control gives it
+// (a label's width and height, a button's face, a list box's edit field, a
+// frame's top line). Empty when everything shows whole.
+QStringList cutTexts(const QWidget* control);
+
+// A reference strip of 256 cells of 8 × 14 pixels, black on white, whose
+// cells all differ: the top row of cell k holds the bits of k.
+QImage distinctCellStrip();
+
+// A design rectangle in twips as the window's logical pixels, 15 twips each.
+QRect pixelsOf(int left, int top, int width, int height);
+
 // Where a click hits the slider's groove: the tick marks push it off the centre.
 int grooveCentreX(const Slider* slider);
 
+// What the window shows of `widget` in `area` (the widget's own coordinates;
+// the whole widget when null): the pixels the window last drew, read once the
+// repaints already due have run, so that a repaint the program missed shows as
+// the old picture. One image pixel per device pixel.
+QImage shownPixels(const QWidget* widget, const QRect& area = QRect());
+
 // What a picture box shows inside its border, and one pixel of it as 0xRRGGBB.
-QImage drawnPixels(PictureBox* box);
+QImage drawnPixels(const PictureBox* box);
 QRgb rgbAt(const QImage& image, int x, int y);

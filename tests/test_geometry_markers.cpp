@@ -286,7 +286,7 @@ void TestGeometryMarkers::previewShowsHiddenRowsAsButtonFace()
     pick(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QStringLiteral("4"));
     QVERIFY(editor.font().isModified());
 
-    const QImage drawn = preview->grab(preview->drawingArea()).toImage();
+    const QImage drawn = drawnPixels(preview);
     auto at = [&](int row, int column) { return drawn.pixelColor(column + 1, row + 1); };
     QCOMPARE(at(2, 1), QColor(Qt::black));
     QCOMPARE(at(2, 0), QColor(Qt::white));
@@ -329,7 +329,7 @@ void TestGeometryMarkers::markerLiesOnItsRow()
     QVERIFY(marker->isVisible());
     QCOMPARE(marker->y(), editor.pixel(first)->y());
     QVERIFY(!editor.font().isModified());
-    const QImage drawn = frame->grab().toImage();
+    const QImage drawn = shownPixels(frame);
     const int top = editor.pixel(first)->y();
     for (int y = top; y <= top + 16; ++y) {
         for (int x : {2, 7, 137, 142})

@@ -8,6 +8,7 @@
 #include "combo_box.h"
 #include "glyphora_test_main.h"
 #include "picture_box.h"
+#include "picture_clip.h"
 #include "pixel_button.h"
 #include "slider.h"
 
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -113,6 +115,7 @@ private slots:
     void previewShowsHiddenRowsInTheButtonFace();
     void referenceShowsTheCellOfTheCode_data();
     void referenceShowsTheCellOfTheCode();
+    void pictureClipCutsEveryCellFromItsPlace();
     void draggingOverTheGridChangesNothing();
 };
 
@@ -288,6 +291,7 @@ void TestGlyphEditing::codeDisplay()
     EditorUnderTest editor;
     showByProgram(editor, code);
     QCOMPARE(codeLabel(editor), label);
+    QCOMPARE(cutTexts(editor.control<QLabel>(QStringLiteral("lblCurrentChar"))), QStringList());
     QCOMPARE(windowsChar(editor), text);
 }
 
@@ -374,6 +378,7 @@ void TestGlyphEditing::referenceShowsTheCellOfTheCode_data()
     QTest::newRow("0x80") << 0x80 << 0x80;
     QTest::newRow("0x81") << 0x81 << 0x81;
     QTest::newRow("0xB0") << 0xB0 << 0xB0;
+    QTest::newRow("254") << 254 << 254;
     QTest::newRow("255 shows the last cell") << 255 << 255;
 }
 
@@ -382,16 +387,31 @@ void TestGlyphEditing::referenceShowsTheCellOfTheCode()
     QFETCH(int, code);
     QFETCH(int, cell);
 
-    const QImage strip(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ASCII8X14.BMP")));
-    QCOMPARE(strip.size(), QSize(256 * 8, 14));
+    // The shipped bitmap has blank cells that look alike (0, 32 and 255).
+    const QImage strip = distinctCellStrip();
+    QTemporaryDir programDirectory;
+    QVERIFY(strip.save(QDir(programDirectory.path()).filePath(QStringLiteral("ASCII8X14.BMP")), "BMP"));
 
-    EditorUnderTest editor;
+    EditorUnderTest editor(programDirectory.path());
     showByProgram(editor, code);
     const QImage reference = drawnPixels(editor.control<PictureBox>(QStringLiteral("Picture1")));
     for (int y = 0; y < 14; ++y)
         for (int x = 0; x < 8; ++x)
             QVERIFY2(rgbAt(reference, x + 2, y) == rgbAt(strip, cell * 8 + x, y),
                      qPrintable(QStringLiteral("x %1, y %2").arg(x).arg(y)));
+}
+
+void TestGlyphEditing::pictureClipCutsEveryCellFromItsPlace()
+{
+    const QImage strip = distinctCellStrip();
+    PictureClip clip;
+    clip.setPicture(strip);
+    clip.setCols(256);
+    clip.setRows(1);
+    for (int cell : {0, 1, 127, 254, 255})
+        QVERIFY2(clip.GraphicCell(cell) == strip.copy(8 * cell, 0, 8, 14), qPrintable(QString::number(cell)));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, clip.GraphicCell(-1));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, clip.GraphicCell(256));
 }
 
 void TestGlyphEditing::draggingOverTheGridChangesNothing()

@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QMap>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -36,6 +37,8 @@ struct OverviewSeen
     QString fileName;
     QString fileCaption;
     QStringList rangeLabels;
+    QMap<QString, QRect> places;  // every control's geometry, by name
+    QStringList cutTexts;         // captions that do not show whole
 };
 
 // Opens the overview by its button, reads it and closes it with "OK".
@@ -54,7 +57,7 @@ OverviewSeen openOverview(EditorUnderTest& editor)
         seen.maximumSize = window->maximumSize();
         seen.flags = window->windowFlags();
         if (auto* box = window->findChild<PictureBox*>(QStringLiteral("pctTotalPreview"))) {
-            seen.picture = box->grab(box->drawingArea()).toImage().convertToFormat(QImage::Format_RGB32);
+            seen.picture = drawnPixels(box).convertToFormat(QImage::Format_RGB32);
             seen.background = box->palette().color(QPalette::Button);
         }
         if (auto* label = window->findChild<QLabel*>(QStringLiteral("lblFileName")))
@@ -64,6 +67,10 @@ OverviewSeen openOverview(EditorUnderTest& editor)
         for (int line = 0; line < 8; ++line)
             if (auto* label = window->findChild<QLabel*>(QStringLiteral("LabelN(%1)").arg(line)))
                 seen.rangeLabels << label->text();
+        for (const QWidget* control : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            seen.places.insert(control->objectName(), control->geometry());
+            seen.cutTexts << cutTexts(control);
+        }
         if (auto* ok = window->findChild<QPushButton*>(QStringLiteral("OKButton")); ok && ok->text() == "OK")
             QTest::mouseClick(ok, Qt::LeftButton);
         if (QApplication::activeModalWidget() == window)
@@ -166,6 +173,19 @@ void TestOverview::windowAndLabels()
     QVERIFY(seen.flags & Qt::WindowCloseButtonHint);
     QCOMPARE(seen.fileCaption, QStringLiteral("File:"));
     QCOMPARE(seen.rangeLabels, QStringList({"00-1F", "20-3F", "40-5F", "60-7F", "80-9F", "A0-BF", "C0-DF", "E0-FF"}));
+
+    // Every control at its design place, in twips of the client area.
+    QMap<QString, QRect> design{
+        {"OKButton", pixelsOf(5160, 420, 1215, 375)},
+        {"pctTotalPreview", pixelsOf(600, 420, 4455, 4035)},
+        {"Label1", pixelsOf(120, 120, 495, 255)},
+        {"lblFileName", pixelsOf(600, 60, 5775, 255)},
+    };
+    const int rangeTops[] = {480, 960, 1440, 1980, 2460, 2940, 3480, 3960};
+    for (int line = 0; line < 8; ++line)
+        design.insert(QStringLiteral("LabelN(%1)").arg(line), pixelsOf(120, rangeTops[line], 495, 195));
+    QCOMPARE(seen.places, design);
+    QCOMPARE(seen.cutTexts, QStringList());
 
     // "OK" destroyed the window, and the editor takes clicks again.
     QVERIFY(seen.window.isNull());
