@@ -29,7 +29,7 @@ void frmMain::Picture1_Paint(QPainter& painter)
     const int cell = ansiCode(txtWindowsChar->text() + QLatin1Char(' '));
     const QImage glyph = PictureClip1.GraphicCell(cell);
     Image1->setPixmap(QPixmap::fromImage(glyph));
-    painter.drawImage(pixelsFromTwips(30), 0, glyph);
+    Picture1->drawGlyph(painter, QPoint(pixelsFromTwips(30), 0), glyph);
 }
 
 void frmMain::pctPreview_Click()
@@ -43,12 +43,14 @@ void frmMain::pctPreview_Click()
 void frmMain::pctPreview_Paint(QPainter& painter)
 {
     const QColor buttonFace = pctPreview->palette().color(QPalette::Button);
+    QImage glyph(font.charWidth, modCode::rowsPerGlyph, QImage::Format_RGB32);
+    glyph.fill(buttonFace);
     for (int row = 0; row < modCode::rowsPerGlyph; ++row) {
         for (int column = 0; column < font.charWidth; ++column) {
             const QColor pixel = gridPixel(row, column)->backColor();
             const bool hidden = row >= font.charHeight;
-            const QColor colour = !hidden || pixel == Qt::black ? pixel : buttonFace;
-            painter.fillRect(column + 1, row + 1, 1, 1, colour);
+            glyph.setPixelColor(column, row, !hidden || pixel == Qt::black ? pixel : buttonFace);
         }
     }
+    pctPreview->drawGlyph(painter, QPoint(1, 1), glyph);
 }

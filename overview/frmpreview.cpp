@@ -83,23 +83,20 @@ void frmPreview::pctTotalPreview_Paint(QPainter& painter)
 }
 
 // Black for a set bit, white for a clear one; rows at or beyond the height
-// are not drawn, and what lies between the glyphs keeps the background. The
-// pixels are set in an image first, which is painted in one go.
+// are not drawn, and what lies between the glyphs keeps the background.
 void frmPreview::drawFontOverview(QPainter& painter)
 {
-    QImage overview(pctTotalPreview->drawingArea().size(), QImage::Format_RGB32);
-    overview.fill(pctTotalPreview->palette().color(QPalette::Button));
+    QImage glyph(font.charWidth, font.charHeight, QImage::Format_RGB32);
     for (int code = 0; code < modCode::glyphCount; ++code) {
-        const int left = columnPitch * (code % glyphsPerLine) + 1;
-        const int top = linePitch * (code / glyphsPerLine) + 1;
         for (int row = 0; row < font.charHeight; ++row) {
             const std::uint8_t rowByte = font.getGlyphByte(std::int16_t(code * modCode::rowsPerGlyph + row));
-            auto* pixels = reinterpret_cast<QRgb*>(overview.scanLine(top + row)) + left;
+            auto* pixels = reinterpret_cast<QRgb*>(glyph.scanLine(row));
             for (int column = 0; column < font.charWidth; ++column)
                 pixels[column] = (rowByte & (0x80 >> column)) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
         }
+        const QPoint topLeft(columnPitch * (code % glyphsPerLine) + 1, linePitch * (code / glyphsPerLine) + 1);
+        pctTotalPreview->drawGlyph(painter, topLeft, glyph);
     }
-    painter.drawImage(0, 0, overview);
 }
 
 void frmPreview::OKButton_Click()
