@@ -5,16 +5,18 @@
 #include "slider.h"
 
 #include <QAbstractButton>
+#include <QBackingStore>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionSlider>
 #include <QTest>
+
+#include <cmath>
 
 EditorUnderTest::EditorUnderTest(const QString& programDirectory)
 {
@@ -39,6 +41,18 @@ void EditorUnderTest::clickPixel(int index)
 void EditorUnderTest::click(const QString& buttonName)
 {
     QTest::mouseClick(control<QAbstractButton>(buttonName), Qt::LeftButton);
+}
+
+QImage EditorUnderTest::previewGlyph() const
+{
+    // One pixel in from the drawing area's corner.
+    return shownGlyph(control<PictureBox>(QStringLiteral("pctPreview")), QPoint(1, 1), QSize(8, 32));
+}
+
+QImage EditorUnderTest::referenceGlyph() const
+{
+    // Two pixels in from the left, flush with the top.
+    return shownGlyph(control<PictureBox>(QStringLiteral("Picture1")), QPoint(2, 0), QSize(8, 14));
 }
 
 QStringList cutTexts(const QWidget* control)
@@ -99,19 +113,61 @@ int grooveCentreX(const Slider* slider)
     return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider).center().x();
 }
 
-QImage shownPixels(const QWidget* widget, const QRect& area)
+namespace {
+
+// What the widget's window last drew: its backing store, in device pixels,
+// once the repaints already due have run. (QScreen::grabWindow() would do on
+// the offscreen platform, but there it cuts a scaled window to its size in
+// logical pixels.)
+QImage windowPixels(const QWidget* widget)
 {
     QCoreApplication::processEvents();
+    const auto* drawn = dynamic_cast<const QImage*>(widget->window()->backingStore()->paintDevice());
+    return drawn ? *drawn : QImage();
+}
+
+}  // namespace
+
+QImage shownPixels(const QWidget* widget, const QRect& area)
+{
+    const QImage window = windowPixels(widget);
     const QRect shown = area.isNull() ? widget->rect() : area;
-    const QPoint inWindow = widget->mapTo(widget->window(), shown.topLeft());
-    return widget->screen()
-        ->grabWindow(widget->window()->winId(), inWindow.x(), inWindow.y(), shown.width(), shown.height())
-        .toImage();
+    const QRect inWindow(widget->mapTo(widget->window(), shown.topLeft()), shown.size());
+    const qreal scale = window.devicePixelRatio();
+    QImage pixels = window.copy(QRectF(QPointF(inWindow.topLeft()) * scale, QSizeF(inWindow.size()) * scale).toRect());
+    pixels.setDevicePixelRatio(scale);
+    return pixels;
 }
 
 QImage drawnPixels(const PictureBox* box)
 {
     return shownPixels(box, box->drawingArea());
+}
+
+QImage shownGlyph(const PictureBox* box, QPoint topLeft, QSize size)
+{
+    const QImage window = windowPixels(box);
+    const qreal scale = window.devicePixelRatio();
+    const int side = std::max(1, int(std::floor(scale + 1e-6)));
+    // The first device pixel wholly inside a logical one.
+    const auto toDevice = [scale](int logical) { return int(std::ceil(logical * scale - 1e-6)); };
+    const QPoint corner = box->mapTo(box->window(), box->drawingArea().topLeft() + topLeft);
+
+    QImage glyph(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const QRect square(toDevice(corner.x()) + x * side, toDevice(corner.y()) + y * side, side, side);
+            const QRgb colour = window.pixel(square.topLeft());
+            for (int dy = 0; dy < side; ++dy)
+                for (int dx = 0; dx < side; ++dx)
+                    if (window.pixel(square.x() + dx, square.y() + dy) != colour) {
+                        qWarning("glyph pixel (%d, %d) is no square of one colour at scale %g", x, y, scale);
+                        return QImage();
+                    }
+            glyph.setPixel(x, y, colour);
+        }
+    }
+    return glyph;
 }
 
 QRgb rgbAt(const QImage& image, int x, int y)

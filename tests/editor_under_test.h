@@ -37,6 +37,12 @@ public:
     void clickPixel(int index);
     void click(const QString& buttonName);
 
+    // What the glyph preview shows of its 8 × 32 glyph pixels, and the
+    // reference picture of its 8 × 14 cell; null when a glyph pixel does not
+    // show as an equal square (see shownGlyph).
+    QImage previewGlyph() const;
+    QImage referenceGlyph() const;
+
 private:
     ScriptedDialogs* script;
     std::unique_ptr<frmMain> editor;
@@ -66,4 +72,12 @@ QImage shownPixels(const QWidget* widget, const QRect& area = QRect());
 
 // What a picture box shows inside its border, and one pixel of it as 0xRRGGBB.
 QImage drawnPixels(const PictureBox* box);
+
+// The glyph a picture box shows with its top-left pixel at `topLeft` of its
+// drawing area, `size` glyph pixels large, one image pixel per glyph pixel.
+// At every display scale a glyph pixel must show as an equal square of whole
+// device pixels, as many as the scale holds whole, placed from the first
+// device pixel wholly inside the glyph's top-left pixel; where one does not,
+// the result is null and a warning says where.
+QImage shownGlyph(const PictureBox* box, QPoint topLeft, QSize size);
 QRgb rgbAt(const QImage& image, int x, int y);

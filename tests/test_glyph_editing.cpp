@@ -323,13 +323,14 @@ void TestGlyphEditing::previewFollowsEveryClick()
 {
     EditorUnderTest editor;
     for (int column = 0; column < 8; ++column) {
-        const QImage before = drawnPixels(editor.control<PictureBox>(QStringLiteral("pctPreview")));
+        const QImage before = editor.previewGlyph();
         editor.clickPixel(3 * 8 + column);
-        QImage after = drawnPixels(editor.control<PictureBox>(QStringLiteral("pctPreview")));
-        QCOMPARE(rgbAt(before, column + 1, 4), QRgb(0xFFFFFF));
-        QCOMPARE(rgbAt(after, column + 1, 4), QRgb(0x000000));
-        // Nothing else of the preview changed.
-        after.setPixel(column + 1, 4, before.pixel(column + 1, 4));
+        QImage after = editor.previewGlyph();
+        QVERIFY(!before.isNull() && !after.isNull());
+        QCOMPARE(rgbAt(before, column, 3), QRgb(0xFFFFFF));
+        QCOMPARE(rgbAt(after, column, 3), QRgb(0x000000));
+        // Nothing else of the glyph changed.
+        after.setPixel(column, 3, before.pixel(column, 3));
         QCOMPARE(after, before);
     }
     QCOMPARE(int(editor.font().glyphBuffer[65 * rowsPerGlyph + 3]), 0);
@@ -353,7 +354,8 @@ void TestGlyphEditing::previewShowsHiddenRowsInTheButtonFace()
     // Another character keeps the hidden rows' colours.
     QTest::keyClick(slider(editor), Qt::Key_Down);
 
-    const QImage preview = drawnPixels(editor.control<PictureBox>(QStringLiteral("pctPreview")));
+    const QImage preview = editor.previewGlyph();
+    QVERIFY(!preview.isNull());
     const QRgb buttonFace =
         editor.control<PictureBox>(QStringLiteral("pctPreview"))->palette().color(QPalette::Button).rgb() & 0xFFFFFF;
     QVERIFY(buttonFace != 0xFFFFFF && buttonFace != 0);
@@ -361,7 +363,7 @@ void TestGlyphEditing::previewShowsHiddenRowsInTheButtonFace()
         for (int column = 0; column < 8; ++column) {
             const bool inkedHidden = (row == 10 && column == 2) || (row == 12 && column == 7);
             const QRgb expected = row < 8 ? QRgb(0xFFFFFF) : inkedHidden ? QRgb(0) : buttonFace;
-            QVERIFY2(rgbAt(preview, column + 1, row + 1) == expected,
+            QVERIFY2(rgbAt(preview, column, row) == expected,
                      qPrintable(QStringLiteral("row %1, column %2").arg(row).arg(column)));
         }
     }
@@ -394,10 +396,11 @@ void TestGlyphEditing::referenceShowsTheCellOfTheCode()
 
     EditorUnderTest editor(programDirectory.path());
     showByProgram(editor, code);
-    const QImage reference = drawnPixels(editor.control<PictureBox>(QStringLiteral("Picture1")));
+    const QImage reference = editor.referenceGlyph();
+    QVERIFY(!reference.isNull());
     for (int y = 0; y < 14; ++y)
         for (int x = 0; x < 8; ++x)
-            QVERIFY2(rgbAt(reference, x + 2, y) == rgbAt(strip, cell * 8 + x, y),
+            QVERIFY2(rgbAt(reference, x, y) == rgbAt(strip, cell * 8 + x, y),
                      qPrintable(QStringLiteral("x %1, y %2").arg(x).arg(y)));
 }
 

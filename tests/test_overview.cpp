@@ -32,7 +32,8 @@ struct OverviewSeen
     QSize minimumSize;
     QSize maximumSize;
     Qt::WindowFlags flags;
-    QImage picture;  // the drawing area of pctTotalPreview
+    QImage picture;        // the drawing area of pctTotalPreview, in device pixels
+    QList<QImage> glyphs;  // each code's glyph as shown, one image pixel per glyph pixel
     QColor background;
     QString fileName;
     QString fileCaption;
@@ -46,7 +47,8 @@ struct OverviewSeen
 OverviewSeen openOverview(EditorUnderTest& editor)
 {
     OverviewSeen seen;
-    QTimer::singleShot(0, [&seen] {
+    const QSize glyphSize(8, editor.font().charHeight);
+    QTimer::singleShot(0, [&seen, glyphSize] {
         QWidget* window = QApplication::activeModalWidget();
         if (!window)
             return;
@@ -58,6 +60,8 @@ OverviewSeen openOverview(EditorUnderTest& editor)
         seen.flags = window->windowFlags();
         if (auto* box = window->findChild<PictureBox*>(QStringLiteral("pctTotalPreview"))) {
             seen.picture = drawnPixels(box).convertToFormat(QImage::Format_RGB32);
+            for (int code = 0; code < 256; ++code)
+                seen.glyphs << shownGlyph(box, QPoint(9 * (code % 32) + 1, 33 * (code / 32) + 1), glyphSize);
             seen.background = box->palette().color(QPalette::Button);
         }
         if (auto* label = window->findChild<QLabel*>(QStringLiteral("lblFileName")))
@@ -230,6 +234,18 @@ void TestOverview::drawsEveryGlyph()
     const OverviewSeen seen = openOverview(editor);
     QVERIFY2(!seen.picture.isNull(), "no overview picture");
     QVERIFY(seen.background != QColor(Qt::white) && seen.background != QColor(Qt::black));
+    QCOMPARE(seen.glyphs.size(), 256);
+    for (int code = 0; code < 256; ++code) {
+        const QImage& glyph = seen.glyphs[code];
+        QVERIFY2(!glyph.isNull(), qPrintable(QStringLiteral("code %1").arg(code)));
+        for (int row = 0; row < height; ++row)
+            for (int column = 0; column < 8; ++column)
+                QVERIFY2(rgbAt(glyph, column, row) == ((rowByte(code, row) & (0x80 >> column)) ? 0 : 0xFFFFFF),
+                         qPrintable(QStringLiteral("code %1, row %2, column %3").arg(code).arg(row).arg(column)));
+    }
+    // At 100 % every pixel: what lies between and below the glyphs keeps the background.
+    if (seen.picture.devicePixelRatio() != 1)
+        return;
     const QImage expected = expectedOverview(seen.picture.size(), seen.background, height, rowByte);
     const QString difference = firstDifference(seen.picture, expected);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));

@@ -294,20 +294,21 @@ void TestStartupLayout::startStateIsAnEmptyFontShowingA()
         QCOMPARE(editor.pixel(index)->isHidden(), index >= 64);
 
     // The preview shows the 8 white rows of the empty "A", the rest in the button face.
-    auto* preview = editor.control<PictureBox>(QStringLiteral("pctPreview"));
-    const QImage previewPixels = drawnPixels(preview);
-    const QRgb buttonFace = rgb(preview->palette().color(QPalette::Button));
+    const QImage previewPixels = editor.previewGlyph();
+    QVERIFY(!previewPixels.isNull());
+    const QRgb buttonFace = rgb(editor.control<PictureBox>(QStringLiteral("pctPreview"))->palette().color(QPalette::Button));
     for (int row = 0; row < 32; ++row)
         for (int column = 0; column < 8; ++column)
-            QCOMPARE(rgbAt(previewPixels, column + 1, row + 1), row < 8 ? QRgb(0xFFFFFF) : buttonFace);
+            QCOMPARE(rgbAt(previewPixels, column, row), row < 8 ? QRgb(0xFFFFFF) : buttonFace);
 
     // The reference shows cell 65 of the bitmap beside the program.
     QImage strip(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ASCII8X14.BMP")));
     QVERIFY(!strip.isNull());
-    const QImage reference = drawnPixels(editor.control<PictureBox>(QStringLiteral("Picture1")));
+    const QImage reference = editor.referenceGlyph();
+    QVERIFY(!reference.isNull());
     for (int y = 0; y < 14; ++y)
         for (int x = 0; x < 8; ++x)
-            QCOMPARE(rgbAt(reference, x + 2, y), rgbAt(strip, 65 * 8 + x, y));
+            QCOMPARE(rgbAt(reference, x, y), rgbAt(strip, 65 * 8 + x, y));
 }
 
 void TestStartupLayout::tabOrderFollowsTheDesign()
