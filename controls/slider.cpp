@@ -1,5 +1,7 @@
 #include "slider.h"
 
+#include <QKeyEvent>
+
 #include <utility>
 
 Slider::Slider(QWidget* parent)
@@ -19,4 +21,23 @@ Slider::Slider(QWidget* parent)
         else
             emit Change();
     });
+}
+
+// Left goes to the previous code as Up does, Right to the next as Down does.
+// Qt ties the horizontal keys to the inverted appearance, which would send
+// them the other way.
+void Slider::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        triggerAction(SliderSingleStepSub);
+        break;
+    case Qt::Key_Right:
+        triggerAction(SliderSingleStepAdd);
+        break;
+    default:
+        QSlider::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }

@@ -20,6 +20,9 @@ signals:
     // The program set a new value.
     void Change();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     bool personIsMoving_ = false;
 };

@@ -169,6 +169,8 @@ void TestGlyphEditing::personMovesStoreTheGlyphBeingLeft_data()
 
     QTest::newRow("Down") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_Down); }) << 66;
     QTest::newRow("Up") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_Up); }) << 64;
+    QTest::newRow("Right") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_Right); }) << 66;
+    QTest::newRow("Left") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_Left); }) << 64;
     QTest::newRow("PageDown") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_PageDown); }) << 81;
     QTest::newRow("PageUp") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_PageUp); }) << 49;
     QTest::newRow("End") << std::function([](Slider* s) { QTest::keyClick(s, Qt::Key_End); }) << 255;
