@@ -134,6 +134,9 @@ void frmMain::createControls()
              << sldSelectCharacter << txtWindowsChar << cmdPreview;
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    // The window opens with the focus on the first of them; left to Qt, it
+    // would go to the control created first.
+    tabOrder.constFirst()->setFocus();
 }
 
 // The design arrangement of the grid: 32 rows of 8 buttons, 255 twips square
