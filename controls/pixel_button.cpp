@@ -1,5 +1,7 @@
 #include "pixel_button.h"
 
+#include "enter_key.h"
+
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -32,4 +34,10 @@ void PixelButton::paintEvent(QPaintEvent*)
         painter.setPen(QPen(QColor::fromRgb(backColor_.rgb() ^ 0xFFFFFF), 1, Qt::DotLine));
         painter.drawRect(rect().adjusted(3, 3, -4, -4));
     }
+}
+
+void PixelButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!clickOnEnter(*this, *event))
+        QAbstractButton::keyPressEvent(event);
 }

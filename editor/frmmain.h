@@ -13,6 +13,7 @@
 #include <memory>
 
 class ComboBox;
+class CommandButton;
 class Frame;
 class PictureBox;
 class PixelButton;
@@ -20,7 +21,6 @@ class Slider;
 class QLabel;
 class QLineEdit;
 class QPainter;
-class QPushButton;
 
 // The editor window: the pixel grid of the current glyph, the character
 // slider with the glyph's codes and previews, the font geometry, the two line
@@ -142,10 +142,10 @@ private:
     QWidget* shpBasislinie = nullptr;
     QWidget* shpHilfslinie = nullptr;
 
-    QPushButton* cmdPreview = nullptr;
-    QPushButton* cmdLoad = nullptr;
-    QPushButton* cmdSave = nullptr;
-    QPushButton* cmdBeenden = nullptr;
+    CommandButton* cmdPreview = nullptr;
+    CommandButton* cmdLoad = nullptr;
+    CommandButton* cmdSave = nullptr;
+    CommandButton* cmdBeenden = nullptr;
     QLabel* Label11 = nullptr;
     QLabel* Label10 = nullptr;
     QLabel* Label6 = nullptr;

@@ -5,6 +5,7 @@
 #include "frmmain.h"
 
 #include "combo_box.h"
+#include "command_button.h"
 #include "frame.h"
 #include "handler_guard.h"
 #include "picture_box.h"
@@ -15,7 +16,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 
@@ -43,11 +43,10 @@ Frame* placeFrame(QWidget* container, const char* name, const QString& caption, 
     return frame;
 }
 
-QPushButton* placeButton(QWidget* container, const char* name, const QString& caption, QRect design)
+CommandButton* placeButton(QWidget* container, const char* name, const QString& caption, QRect design)
 {
-    auto* button = place<QPushButton>(container, name, design);
+    auto* button = place<CommandButton>(container, name, design);
     button->setText(caption);
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -178,8 +177,8 @@ void frmMain::connectHandlers()
     connect(cboBasislinie, &ComboBox::Click, this, guard(&frmMain::cboBasislinie_Click));
     connect(cboHilfslinie, &ComboBox::Click, this, guard(&frmMain::cboHilfslinie_Click));
 
-    connect(cmdLoad, &QPushButton::clicked, this, guard(&frmMain::cmdLoad_Click));
-    connect(cmdSave, &QPushButton::clicked, this, guard(&frmMain::cmdSave_Click));
-    connect(cmdBeenden, &QPushButton::clicked, this, guard(&frmMain::cmdBeenden_Click));
-    connect(cmdPreview, &QPushButton::clicked, this, guard(&frmMain::cmdPreview_Click));
+    connect(cmdLoad, &CommandButton::clicked, this, guard(&frmMain::cmdLoad_Click));
+    connect(cmdSave, &CommandButton::clicked, this, guard(&frmMain::cmdSave_Click));
+    connect(cmdBeenden, &CommandButton::clicked, this, guard(&frmMain::cmdBeenden_Click));
+    connect(cmdPreview, &CommandButton::clicked, this, guard(&frmMain::cmdPreview_Click));
 }

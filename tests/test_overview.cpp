@@ -40,18 +40,28 @@ struct OverviewSeen
     QStringList rangeLabels;
     QMap<QString, QRect> places;  // every control's geometry, by name
     QStringList cutTexts;         // captions that do not show whole
+    QString focus;  // the control that had the focus at the opening
+    bool closedByOk = false;
 };
 
-// Opens the overview by its button, reads it and closes it with "OK".
-// Returns what was seen; `window` is null when no modal window opened.
-OverviewSeen openOverview(EditorUnderTest& editor)
+enum class Input { Mouse, Keyboard };
+
+// Opens the overview by its button, reads it and closes it with "OK": both
+// buttons clicked, or with the keyboard pressed by Enter while they have the
+// focus. Returns what was seen; `window` is null when no modal window opened.
+OverviewSeen openOverview(EditorUnderTest& editor, Input input = Input::Mouse)
 {
     OverviewSeen seen;
     const QSize glyphSize(8, editor.font().charHeight);
-    QTimer::singleShot(0, [&seen, glyphSize] {
+    // Tied to the editor, so that it never outlives `seen` when no window opens.
+    QTimer::singleShot(0, &editor.window(), [&seen, glyphSize, input] {
         QWidget* window = QApplication::activeModalWidget();
         if (!window)
             return;
+        // The offscreen platform has no window manager to activate the window.
+        window->activateWindow();
+        if (QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }) && window->focusWidget())
+            seen.focus = window->focusWidget()->objectName();
         seen.window = window;
         seen.title = window->windowTitle();
         seen.geometry = window->geometry();
@@ -75,12 +85,23 @@ OverviewSeen openOverview(EditorUnderTest& editor)
             seen.places.insert(control->objectName(), control->geometry());
             seen.cutTexts << cutTexts(control);
         }
-        if (auto* ok = window->findChild<QPushButton*>(QStringLiteral("OKButton")); ok && ok->text() == "OK")
-            QTest::mouseClick(ok, Qt::LeftButton);
-        if (QApplication::activeModalWidget() == window)
-            window->close();  // not closed by "OK": do not block the run
+        if (auto* ok = window->findChild<QPushButton*>(QStringLiteral("OKButton")); ok && ok->text() == "OK") {
+            if (input == Input::Mouse)
+                QTest::mouseClick(ok, Qt::LeftButton);
+            else if (QWidget* focused = window->focusWidget())
+                QTest::keyClick(focused, Qt::Key_Return);
+        }
+        seen.closedByOk = QApplication::activeModalWidget() != window;
+        if (!seen.closedByOk)
+            window->close();  // do not block the run
     });
-    editor.click(QStringLiteral("cmdPreview"));
+    if (input == Input::Keyboard) {
+        auto* preview = editor.control<QWidget>(QStringLiteral("cmdPreview"));
+        preview->setFocus();
+        QTest::keyClick(preview, Qt::Key_Return);
+    } else {
+        editor.click(QStringLiteral("cmdPreview"));
+    }
     return seen;
 }
 
@@ -153,6 +174,7 @@ class TestOverview : public QObject
 
 private slots:
     void windowAndLabels();
+    void keyboardOpensAndClosesTheOverview();
     void drawsEveryGlyph_data();
     void drawsEveryGlyph();
     void glyphPlacement_data();
@@ -191,6 +213,8 @@ void TestOverview::windowAndLabels()
     QCOMPARE(seen.places, design);
     QCOMPARE(seen.cutTexts, QStringList());
 
+    QVERIFY(seen.closedByOk);
+
     // "OK" destroyed the window, and the editor takes clicks again.
     QVERIFY(seen.window.isNull());
     QVERIFY(!QApplication::activeModalWidget());
@@ -198,6 +222,16 @@ void TestOverview::windowAndLabels()
     editor.clickPixel(3);
     QCOMPARE(editor.pixel(3)->backColor(), QColor(Qt::black));
     QVERIFY(editor.font().isModified());
+}
+
+// Enter on the focused "Preview" opens the overview, Enter on its focused "OK" closes it.
+void TestOverview::keyboardOpensAndClosesTheOverview()
+{
+    EditorUnderTest editor;
+    const OverviewSeen seen = openOverview(editor, Input::Keyboard);
+    QVERIFY2(!seen.title.isNull(), "no modal window opened");
+    QCOMPARE(seen.focus, QStringLiteral("OKButton"));
+    QVERIFY(seen.closedByOk);
 }
 
 // Every pixel of the drawing area, for row patterns and heights. Rows from

@@ -136,6 +136,8 @@ private slots:
     void init();
 
     void quitWithoutChangesEndsAtOnce();
+    void enterClicksTheFocusedButton_data();
+    void enterClicksTheFocusedButton();
     void quitWithChangesAsksFirst_data();
     void quitWithChangesAsksFirst();
     void everyCloseRequestAsks_data();
@@ -180,6 +182,35 @@ void TestWindowCommands::quitWithoutChangesEndsAtOnce()
     QVERIFY(!editor.window().isVisible());
     QVERIFY(editor.dialogs().messageBoxes.empty());
     QVERIFY(editor.dialogs().fileDialogs.empty());
+}
+
+void TestWindowCommands::enterClicksTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("fileDialogTitle");  // empty: the window closes
+
+    QTest::newRow("Laden, Return") << QStringLiteral("cmdLoad") << Qt::Key_Return << QStringLiteral("Laden");
+    QTest::newRow("Speichern, keypad Enter") << QStringLiteral("cmdSave") << Qt::Key_Enter << QStringLiteral("Speichern");
+    QTest::newRow("Beenden, Return") << QStringLiteral("cmdBeenden") << Qt::Key_Return << QString();
+}
+
+void TestWindowCommands::enterClicksTheFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, fileDialogTitle);
+
+    EditorUnderTest editor;
+    auto* focused = editor.control<QWidget>(button);
+    focused->setFocus();
+    QTest::keyClick(focused, key);
+    if (fileDialogTitle.isEmpty()) {
+        QVERIFY(!editor.window().isVisible());
+    } else {
+        QCOMPARE(editor.dialogs().fileDialogs.size(), std::size_t(1));
+        QCOMPARE(editor.dialogs().fileDialogs.front().request.title, fileDialogTitle);
+    }
 }
 
 // The person toggles a pixel of "A", quits and answers the question, then the
