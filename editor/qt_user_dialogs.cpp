@@ -44,7 +44,9 @@ std::optional<QString> QtUserDialogs::showFileDialog(const FileRequest& request,
     // extension, and it looks the same on every desktop.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Opening takes any name too: the program answers a name of no existing
+    // file itself, with the full path, and asks again.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters(request.filter));
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);

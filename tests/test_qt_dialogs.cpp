@@ -1,23 +1,28 @@
 // Qt's own dialogs as the editor sets them up: which files each filter entry
-// of the file dialog shows, what the person's confirm or cancel returns, and
-// the message boxes with their buttons, icons and answers.
+// of the file dialog shows, what the person's confirm or cancel returns, what
+// becomes of a typed name of a missing file, and the message boxes with their
+// buttons, icons and answers.
 
 #include "qt_user_dialogs.h"
 
 #include "glyphora_test_main.h"
+#include "modcode.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <deque>
 #include <functional>
 
 namespace {
@@ -102,6 +107,51 @@ void answerBoxWhenOpen(BoxSeen& seen, const QString& press)
     });
 }
 
+// Plays the person's part in the modal windows that open one after the other:
+// the next step answers each window not answered yet. It looks every few
+// milliseconds, from inside whichever window is open, and stops when it goes
+// out of scope.
+class Person : public QObject
+{
+public:
+    using Step = std::function<void(QWidget&)>;
+
+    explicit Person(std::deque<Step> steps)
+        : steps(std::move(steps))
+    {
+        startTimer(10);
+    }
+
+protected:
+    void timerEvent(QTimerEvent*) override
+    {
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window || window == answered || steps.empty())
+            return;
+        answered = window;
+        // Posted, not run here: Qt fires no timer inside its own handler, so
+        // a window that the answer opens would otherwise never be met.
+        QTimer::singleShot(0, this, [step = steps.front(), window = QPointer<QWidget>(window)] {
+            if (window)
+                step(*window);
+        });
+        steps.pop_front();
+    }
+
+private:
+    std::deque<Step> steps;
+    QPointer<QWidget> answered;
+};
+
+// "title | text | icon" of a message box, "title: name field" of a file dialog.
+QString describe(QWidget& window)
+{
+    if (auto* box = qobject_cast<QMessageBox*>(&window))
+        return box->windowTitle() + QStringLiteral(" | ") + box->text() + QStringLiteral(" | ")
+            + QString::number(box->icon());
+    return window.windowTitle() + QStringLiteral(": ") + window.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+}
+
 }  // namespace
 
 using Answer = UserDialogs::Answer;
@@ -156,6 +206,39 @@ private slots:
         QtUserDialogs dialogs(nullptr);
         QCOMPARE(dialogs.showSave({QStringLiteral("Speichern"), fontFilter, path}), std::optional<QString>(path));
         QCOMPARE(title, QStringLiteral("Speichern"));
+    }
+
+    // Qt's dialog hands the name of a file that does not exist back to the
+    // program, which answers it itself and asks again with an empty name.
+    void missingFileIsAnsweredByTheProgram()
+    {
+        QTemporaryDir folder;
+        QStringList seen;
+        const Person person({
+            [&](QWidget& dialog) {
+                seen << describe(dialog);
+                qobject_cast<QFileDialog*>(&dialog)->setDirectory(folder.path());
+                auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QTest::keyClicks(name, QStringLiteral("missing.fnt"));
+                QTest::keyClick(name, Qt::Key_Return);
+            },
+            [&](QWidget& box) {
+                seen << describe(box);
+                qobject_cast<QMessageBox*>(&box)->button(QMessageBox::Ok)->click();
+            },
+            [&](QWidget& dialog) {
+                seen << describe(dialog);
+                qobject_cast<QDialog*>(&dialog)->reject();
+            },
+        });
+        modCode font;
+        QtUserDialogs dialogs(nullptr);
+        QCOMPARE(font.loadFontFile(dialogs), std::int16_t(0));
+
+        const QString missing = folder.filePath(QStringLiteral("missing.fnt"));
+        QCOMPARE(seen, QStringList({QStringLiteral("Laden: "),
+                                    QStringLiteral("Glyphora | %1 nicht gefunden! | %2").arg(missing).arg(QMessageBox::Warning),
+                                    QStringLiteral("Laden: ")}));
     }
 };
 
