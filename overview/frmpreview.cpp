@@ -26,6 +26,28 @@ QLabel* placeLabel(QWidget* container, const QString& name, const QString& capti
     return label;
 }
 
+// A path too long for its label loses the middle of its folder part to "…",
+// so that the file name and what follows it stay readable; the tooltip then
+// holds the whole text. Where even the file name does not fit, the middle of
+// the whole text goes, which keeps at least its start and its end.
+void fitIntoLabel(QLabel& label)
+{
+    const QString whole = label.text();
+    const QFontMetrics metrics = label.fontMetrics();
+    const int width = label.contentsRect().width();
+    if (metrics.horizontalAdvance(whole) <= width)
+        return;
+
+    const qsizetype nameStart = whole.lastIndexOf(QLatin1Char('/')) + 1;
+    const QString name = whole.mid(nameStart);
+    const QString folder =
+        metrics.elidedText(whole.left(nameStart), Qt::ElideMiddle, width - metrics.horizontalAdvance(name));
+    // Empty when not even "…" fits beside the name.
+    const bool nameFits = !folder.isEmpty() && metrics.horizontalAdvance(folder + name) <= width;
+    label.setText(nameFits ? folder + name : metrics.elidedText(whole, Qt::ElideMiddle, width));
+    label.setToolTip(whole);
+}
+
 }  // namespace
 
 frmPreview::frmPreview(const modCode& font, UserDialogs& dialogs, QWidget* parent)
@@ -75,6 +97,7 @@ void frmPreview::Form_Load()
     lblFileName->setText(font.fontFileName);
     if (font.isModified())
         lblFileName->setText(lblFileName->text() + QStringLiteral("(modified)"));
+    fitIntoLabel(*lblFileName);
 }
 
 void frmPreview::pctTotalPreview_Paint(QPainter& painter)

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMap>
@@ -36,6 +37,7 @@ struct OverviewSeen
     QList<QImage> glyphs;  // each code's glyph as shown, one image pixel per glyph pixel
     QColor background;
     QString fileName;
+    QString fileNameToolTip;
     QString fileCaption;
     QStringList rangeLabels;
     QMap<QString, QRect> places;  // every control's geometry, by name
@@ -74,8 +76,10 @@ OverviewSeen openOverview(EditorUnderTest& editor, Input input = Input::Mouse)
                 seen.glyphs << shownGlyph(box, QPoint(9 * (code % 32) + 1, 33 * (code / 32) + 1), glyphSize);
             seen.background = box->palette().color(QPalette::Button);
         }
-        if (auto* label = window->findChild<QLabel*>(QStringLiteral("lblFileName")))
+        if (auto* label = window->findChild<QLabel*>(QStringLiteral("lblFileName"))) {
             seen.fileName = label->text();
+            seen.fileNameToolTip = label->toolTip();
+        }
         if (auto* label = window->findChild<QLabel*>(QStringLiteral("Label1")))
             seen.fileCaption = label->text();
         for (int line = 0; line < 8; ++line)
@@ -328,15 +332,32 @@ void TestOverview::showsAndStoresUnstoredGridEdits()
     QCOMPARE(editor.font().glyphBuffer[65 * 32 + 7], 0x01);
 }
 
+// A path too wide for the label loses the middle of its folder part, or,
+// when even the file name is too wide, the middle of the whole text.
 void TestOverview::fileNameLabel_data()
 {
     QTest::addColumn<bool>("loadFile");
     QTest::addColumn<bool>("modify");
     QTest::addColumn<QString>("suffix");  // after the path; unused without a file
-    QTest::newRow("no file") << false << false << QString();
-    QTest::newRow("no file, modified") << false << true << QString();
-    QTest::newRow("file") << true << false << QString();
-    QTest::newRow("file, modified") << true << true << QStringLiteral("(modified)");
+    QTest::addColumn<QString>("folder");  // inside the temporary folder
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("keptEnd");  // empty: the whole text shows
+
+    const QString font = QStringLiteral("font.fnt");
+    // More than half as wide as the label: the folder alone must give way.
+    const QString wideName = QStringLiteral("Zeichensatz für die Anzeige im Treppenhaus.fnt");
+    const QString tooWideName = QStringLiteral("Zeichensatz für die Anzeige im Treppenhaus, zweite Fassung mit "
+                                               "den Umlauten und dem Eurozeichen.fnt");
+    const QString longFolder = QStringLiteral("Schriften für die Anzeigen der Geräte im Lager/Schriften in Arbeit");
+    QTest::newRow("no file") << false << false << QString() << QString() << font << QString();
+    QTest::newRow("no file, modified") << false << true << QString() << QString() << font << QString();
+    QTest::newRow("file") << true << false << QString() << QString() << font << QString();
+    QTest::newRow("file, modified") << true << true << QStringLiteral("(modified)") << QString() << font << QString();
+    QTest::newRow("long folder") << true << false << QString() << longFolder << font << QStringLiteral("/font.fnt");
+    QTest::newRow("long folder, modified")
+        << true << true << QStringLiteral("(modified)") << longFolder << wideName << "/" + wideName + "(modified)";
+    QTest::newRow("too long a file name, modified")
+        << true << true << QStringLiteral("(modified)") << QString() << tooWideName << QStringLiteral("(modified)");
 }
 
 void TestOverview::fileNameLabel()
@@ -344,11 +365,15 @@ void TestOverview::fileNameLabel()
     QFETCH(bool, loadFile);
     QFETCH(bool, modify);
     QFETCH(QString, suffix);
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, keptEnd);
 
     EditorUnderTest editor;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("font.fnt"));
+    QVERIFY(QDir(dir.path()).mkpath(folder.isEmpty() ? QStringLiteral(".") : folder));
+    const QString path = QDir(dir.filePath(folder)).filePath(name);
     if (loadFile) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -363,7 +388,19 @@ void TestOverview::fileNameLabel()
 
     const OverviewSeen seen = openOverview(editor);
     QVERIFY2(!seen.title.isNull(), "no modal window opened");
-    QCOMPARE(seen.fileName, loadFile ? path + suffix : QString());
+    const QString whole = loadFile ? path + suffix : QString();
+    QCOMPARE(seen.cutTexts, QStringList());
+    if (keptEnd.isEmpty()) {
+        QCOMPARE(seen.fileName, whole);
+        QCOMPARE(seen.fileNameToolTip, QString());
+        return;
+    }
+    // The start and the end of the whole text, with "…" between them.
+    const QStringList ends = seen.fileName.split(QChar(0x2026));
+    QCOMPARE(ends.size(), 2);
+    QVERIFY2(whole.startsWith(ends[0]) && !ends[0].isEmpty(), qPrintable(seen.fileName));
+    QVERIFY2(whole.endsWith(ends[1]) && ends[1].endsWith(keptEnd), qPrintable(seen.fileName));
+    QCOMPARE(seen.fileNameToolTip, whole);
 }
 
 // Each opening builds the window anew: the label follows the state at that
