@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 
@@ -19,6 +20,28 @@ QStringList nameFilters(const QString& filter)
     }
     return filters;
 }
+
+// A message box without an owner window opens in the middle of the screen.
+// Qt's own placement would allow for a window frame it cannot know before the
+// first window shows, and so put the box well above the middle.
+class ScreenCentredMessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);  // sizes the box to its text and places it
+        if (parentWidget())
+            return;
+        // The frame as far as it is known yet; before the first window shows,
+        // the window manager may not have told its size.
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());
+    }
+};
 
 }  // namespace
 
@@ -39,7 +62,7 @@ std::optional<QString> QtUserDialogs::showSave(const FileRequest& request)
 
 std::optional<QString> QtUserDialogs::showFileDialog(const FileRequest& request, bool forSaving)
 {
-    QFileDialog dialog(parent, request.title);
+    QFileDialog dialog(owner(), request.title);
     // Qt's own dialog: its name filters match whatever the case of the
     // extension, and it looks the same on every desktop.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
@@ -55,11 +78,19 @@ std::optional<QString> QtUserDialogs::showFileDialog(const FileRequest& request,
     return dialog.selectedFiles().constFirst();
 }
 
+// A dialog opens over the middle of its parent window, or of the screen when
+// it has none. A parent not yet on the screen, as the editor is while it
+// starts, would put the dialog in the screen's corner.
+QWidget* QtUserDialogs::owner() const
+{
+    return parent && parent->isVisible() ? parent : nullptr;
+}
+
 UserDialogs::Answer QtUserDialogs::messageBox(const QString& prompt, Buttons buttons, Icon icon, const QString& title)
 {
-    QMessageBox box(icon == Icon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, prompt,
+    ScreenCentredMessageBox box(icon == Icon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, prompt,
                     buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                    parent);
+                    owner());
     if (buttons == Buttons::YesNoCancel)
         box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

@@ -16,6 +16,7 @@ public:
 
 private:
     std::optional<QString> showFileDialog(const FileRequest& request, bool forSaving);
+    QWidget* owner() const;
 
     QWidget* parent;
 };

@@ -1,10 +1,11 @@
 // Qt's own dialogs as the editor sets them up: which files each filter entry
 // of the file dialog shows, what the person's confirm or cancel returns, what
 // becomes of a typed name of a missing file, and the message boxes with their
-// buttons, icons and answers.
+// buttons, icons, answers and place.
 
 #include "qt_user_dialogs.h"
 
+#include "frmmain.h"
 #include "glyphora_test_main.h"
 #include "modcode.h"
 
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,6 +70,8 @@ struct BoxSeen
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;  // left to right, without their shortcut marks
     QString defaultButton;
+    QRect frame;   // where it opened, with its frame as far as it is known
+    QRect screen;  // the part of its screen that windows may take
 };
 
 QString caption(const QAbstractButton* button)
@@ -85,6 +89,8 @@ void answerBoxWhenOpen(BoxSeen& seen, const QString& press)
         seen.title = box->windowTitle();
         seen.text = box->text();
         seen.icon = box->icon();
+        seen.frame = box->frameGeometry();
+        seen.screen = box->screen()->availableGeometry();
         QList<QAbstractButton*> buttons = box->buttons();
         std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
         for (const QAbstractButton* button : buttons) {
@@ -206,6 +212,18 @@ private slots:
         QtUserDialogs dialogs(nullptr);
         QCOMPARE(dialogs.showSave({QStringLiteral("Speichern"), fontFilter, path}), std::optional<QString>(path));
         QCOMPARE(title, QStringLiteral("Speichern"));
+    }
+
+    // The editor reports a missing reference bitmap while it starts, before
+    // its window is on the screen; the box opens in the middle of the screen.
+    void boxBeforeTheEditorShowsIsCentredOnTheScreen()
+    {
+        QTemporaryDir folderWithoutBitmap;
+        BoxSeen seen;
+        answerBoxWhenOpen(seen, QStringLiteral("OK"));
+        const frmMain editor(nullptr, folderWithoutBitmap.path());
+        QCOMPARE(seen.icon, QMessageBox::Warning);
+        QCOMPARE(seen.frame.center(), seen.screen.center());
     }
 
     // Qt's dialog hands the name of a file that does not exist back to the
