@@ -16,7 +16,21 @@ void PixelButton::setBackColor(QColor color)
     if (color == backColor_)
         return;
     backColor_ = color;
+    nameItsColour();
     update();
+}
+
+void PixelButton::setPlaceName(const QString& place)
+{
+    placeName_ = place;
+    nameItsColour();
+}
+
+// Black is the inked pixel; any other colour reads as the blank one. Setting
+// the name tells assistive technology that it changed.
+void PixelButton::nameItsColour()
+{
+    setAccessibleName(placeName_ + (backColor_ == Qt::black ? QStringLiteral(": schwarz") : QStringLiteral(": weiß")));
 }
 
 QSize PixelButton::sizeHint() const

@@ -5,6 +5,7 @@
 
 // A push button without a caption that shows its back colour, as the pixels
 // of the glyph grid do: black for an inked pixel, white for a blank one.
+// Assistive technology reads its place and its colour as its name.
 class PixelButton : public QAbstractButton
 {
     Q_OBJECT
@@ -15,6 +16,10 @@ public:
     QColor backColor() const { return backColor_; }
     void setBackColor(QColor color);
 
+    // Where the button stands, as in "Zeile 3, Spalte 5"; its accessible
+    // name is this place followed by its colour: "Zeile 3, Spalte 5: schwarz".
+    void setPlaceName(const QString& place);
+
     QSize sizeHint() const override;
 
 protected:
@@ -22,5 +27,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void nameItsColour();
+
     QColor backColor_ = Qt::white;
+    QString placeName_;
 };

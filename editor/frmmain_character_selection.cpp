@@ -5,6 +5,7 @@
 #include "frmmain.h"
 
 #include "ansi_charset.h"
+#include "picture_box.h"
 #include "slider.h"
 
 #include <QLabel>
@@ -17,6 +18,17 @@ QString codeCaption(int code)
 {
     const QString decimal = code == 0 ? QString() : QString::number(code);
     return decimal + QStringLiteral(" (0x") + QString::number(code, 16).toUpper() + QLatin1Char(')');
+}
+
+// What assistive technology reads for a code: "65 (0x41) A". The character
+// is left out where it would be silent: control characters and blanks.
+QString spokenCode(int code)
+{
+    const QChar character = ansiCharacter(std::uint8_t(code)).at(0);
+    QString spoken = QString::number(code) + QStringLiteral(" (0x") + QString::number(code, 16).toUpper() + QLatin1Char(')');
+    if (character.isPrint() && !character.isSpace())
+        spoken += QLatin1Char(' ') + character;
+    return spoken;
 }
 
 // The text box cannot show the character of code 0, so it reads empty then.
@@ -32,6 +44,8 @@ void frmMain::sldSelectCharacter_Change()
 {
     const int code = sldSelectCharacter->value();
     lblCurrentChar->setText(codeCaption(code));
+    sldSelectCharacter->setAccessibleName(spokenCode(code));
+    pctPreview->setAccessibleName(QStringLiteral("Vorschau des Zeichens %1").arg(code));
     setCurrentChar(ansiCharacter(std::uint8_t(code)));
     txtWindowsChar->setText(windowsCharText(code));
     pctPreview_Click();

@@ -148,6 +148,8 @@ void frmMain::createPixelGrid()
         const QByteArray name = "cmdPixel(" + QByteArray::number(index) + ")";
         cmdPixel[index] = place<PixelButton>(fraZeichendef, name.constData(),
                                              twipsRect(120 + 240 * column, 420 + 240 * row, 255, 255));
+        // Counted from 1, as people count and as the line lists do.
+        cmdPixel[index]->setPlaceName(QStringLiteral("Zeile %1, Spalte %2").arg(row + 1).arg(column + 1));
     }
 }
 

@@ -13,21 +13,33 @@
 #include <QLineEdit>
 #include <QPainter>
 
+namespace {
+
+// The reference cell of the text box's character; an empty text shows the
+// cell of the blank.
+int referenceCell(const QString& windowsChar)
+{
+    return ansiCode(windowsChar + QLatin1Char(' '));
+}
+
+}  // namespace
+
 // The reference glyph follows the text box.
 void frmMain::paintText()
 {
+    Picture1->setAccessibleName(PictureClip1.hasPicture()
+                                    ? QStringLiteral("Referenzzeichen %1").arg(referenceCell(txtWindowsChar->text()))
+                                    : QStringLiteral("Kein Referenzzeichen"));
     Picture1->update();
 }
 
-// The reference cell of the text box's character at its own size, two pixels
-// from the left edge; an empty text shows the cell of the blank. Without the
-// reference bitmap the box stays empty.
+// The reference cell at its own size, two pixels from the left edge. Without
+// the reference bitmap the box stays empty.
 void frmMain::Picture1_Paint(QPainter& painter)
 {
     if (!PictureClip1.hasPicture())
         return;
-    const int cell = ansiCode(txtWindowsChar->text() + QLatin1Char(' '));
-    const QImage glyph = PictureClip1.GraphicCell(cell);
+    const QImage glyph = PictureClip1.GraphicCell(referenceCell(txtWindowsChar->text()));
     Image1->setPixmap(QPixmap::fromImage(glyph));
     Picture1->drawGlyph(painter, QPoint(pixelsFromTwips(30), 0), glyph);
 }

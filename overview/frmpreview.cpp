@@ -71,6 +71,8 @@ frmPreview::frmPreview(const modCode& font, UserDialogs& dialogs, QWidget* paren
     pctTotalPreview = new PictureBox(this);
     pctTotalPreview->setObjectName(QStringLiteral("pctTotalPreview"));
     pctTotalPreview->setGeometry(twipsRect(600, 420, 4455, 4035));
+    pctTotalPreview->setAccessibleName(QStringLiteral("Übersicht aller 256 Zeichen"));
+    pctTotalPreview->setAccessibleDescription(QStringLiteral("8 Zeilen zu je 32 Zeichen, von 00-1F oben bis E0-FF unten"));
 
     static const std::array<const char*, 8> ranges = {"00-1F", "20-3F", "40-5F", "60-7F",
                                                       "80-9F", "A0-BF", "C0-DF", "E0-FF"};

@@ -113,6 +113,11 @@ int grooveCentreX(const Slider* slider)
     return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider).center().x();
 }
 
+QString accessibleText(QWidget* control, QAccessible::Text text)
+{
+    return QAccessible::queryAccessibleInterface(control)->text(text);
+}
+
 namespace {
 
 // What the widget's window last drew: its backing store, in device pixels,

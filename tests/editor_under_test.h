@@ -3,6 +3,7 @@
 #include "frmmain.h"
 #include "scripted_dialogs.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QImage>
 
@@ -69,6 +70,9 @@ int grooveCentreX(const Slider* slider);
 // repaints already due have run, so that a repaint the program missed shows as
 // the old picture. One image pixel per device pixel.
 QImage shownPixels(const QWidget* widget, const QRect& area = QRect());
+
+// What assistive technology reads for a control, as its name by default.
+QString accessibleText(QWidget* control, QAccessible::Text text = QAccessible::Name);
 
 // What a picture box shows inside its border, and one pixel of it as 0xRRGGBB.
 QImage drawnPixels(const PictureBox* box);

@@ -139,6 +139,8 @@ void TestGlyphEditing::rowByteIsPaintedAndStoredBitByBit()
     for (int column = 0; column < 8; ++column) {
         const bool inked = rowByte & (0x80 >> column);
         QCOMPARE(editor.pixel(3 * 8 + column)->backColor(), QColor(inked ? Qt::black : Qt::white));
+        QCOMPARE(accessibleText(editor.pixel(3 * 8 + column)),
+                 QStringLiteral("Zeile 4, Spalte %1: %2").arg(column + 1).arg(inked ? "schwarz" : "weiß"));
     }
     QCOMPARE(gridRow(editor, 2), 0);
     QCOMPARE(gridRow(editor, 4), 0);
@@ -154,11 +156,13 @@ void TestGlyphEditing::clickingTwiceLeavesThePixelAndSetsTheFlag()
     EditorUnderTest editor;
     editor.clickPixel(10);
     QCOMPARE(editor.pixel(10)->backColor(), QColor(Qt::black));
+    QCOMPARE(accessibleText(editor.pixel(10)), QStringLiteral("Zeile 2, Spalte 3: schwarz"));
     QCOMPARE(editor.font().isModified(), truthTrue);
     // Enter on the focused pixel is a click too.
     QVERIFY(editor.pixel(10)->hasFocus());
     QTest::keyClick(editor.pixel(10), Qt::Key_Return);
     QCOMPARE(editor.pixel(10)->backColor(), QColor(Qt::white));
+    QCOMPARE(accessibleText(editor.pixel(10)), QStringLiteral("Zeile 2, Spalte 3: weiß"));
     QVERIFY(editor.font().isModified());
     // The grid alone holds the edits until a selection stores them.
     QCOMPARE(int(editor.font().glyphBuffer[65 * rowsPerGlyph + 1]), 0);
@@ -274,16 +278,18 @@ void TestGlyphEditing::codeDisplay_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("spoken");  // the slider's accessible name
 
-    QTest::newRow("0") << 0 << QStringLiteral(" (0x0)") << QString();
-    QTest::newRow("10") << 10 << QStringLiteral("10 (0xA)") << QStringLiteral("\n");
-    QTest::newRow("65") << 65 << QStringLiteral("65 (0x41)") << QStringLiteral("A");
-    QTest::newRow("66") << 66 << QStringLiteral("66 (0x42)") << QStringLiteral("B");
-    QTest::newRow("0x80") << 0x80 << QStringLiteral("128 (0x80)") << QStringLiteral("€");
-    QTest::newRow("0x8A") << 0x8A << QStringLiteral("138 (0x8A)") << QStringLiteral("Š");
-    QTest::newRow("0x9F") << 0x9F << QStringLiteral("159 (0x9F)") << QStringLiteral("Ÿ");
-    QTest::newRow("0xA0") << 0xA0 << QStringLiteral("160 (0xA0)") << QStringLiteral("\u00A0");
-    QTest::newRow("255") << 255 << QStringLiteral("255 (0xFF)") << QStringLiteral("ÿ");
+    QTest::newRow("0") << 0 << QStringLiteral(" (0x0)") << QString() << QStringLiteral("0 (0x0)");
+    QTest::newRow("10") << 10 << QStringLiteral("10 (0xA)") << QStringLiteral("\n") << QStringLiteral("10 (0xA)");
+    QTest::newRow("32") << 32 << QStringLiteral("32 (0x20)") << QStringLiteral(" ") << QStringLiteral("32 (0x20)");
+    QTest::newRow("65") << 65 << QStringLiteral("65 (0x41)") << QStringLiteral("A") << QStringLiteral("65 (0x41) A");
+    QTest::newRow("66") << 66 << QStringLiteral("66 (0x42)") << QStringLiteral("B") << QStringLiteral("66 (0x42) B");
+    QTest::newRow("0x80") << 0x80 << QStringLiteral("128 (0x80)") << QStringLiteral("€") << QStringLiteral("128 (0x80) €");
+    QTest::newRow("0x8A") << 0x8A << QStringLiteral("138 (0x8A)") << QStringLiteral("Š") << QStringLiteral("138 (0x8A) Š");
+    QTest::newRow("0x9F") << 0x9F << QStringLiteral("159 (0x9F)") << QStringLiteral("Ÿ") << QStringLiteral("159 (0x9F) Ÿ");
+    QTest::newRow("0xA0") << 0xA0 << QStringLiteral("160 (0xA0)") << QStringLiteral("\u00A0") << QStringLiteral("160 (0xA0)");
+    QTest::newRow("255") << 255 << QStringLiteral("255 (0xFF)") << QStringLiteral("ÿ") << QStringLiteral("255 (0xFF) ÿ");
 }
 
 void TestGlyphEditing::codeDisplay()
@@ -291,12 +297,16 @@ void TestGlyphEditing::codeDisplay()
     QFETCH(int, code);
     QFETCH(QString, label);
     QFETCH(QString, text);
+    QFETCH(QString, spoken);
 
     EditorUnderTest editor;
     showByProgram(editor, code);
     QCOMPARE(codeLabel(editor), label);
     QCOMPARE(cutTexts(editor.control<QLabel>(QStringLiteral("lblCurrentChar"))), QStringList());
     QCOMPARE(windowsChar(editor), text);
+    QCOMPARE(accessibleText(slider(editor)), spoken);
+    QCOMPARE(accessibleText(editor.control<PictureBox>(QStringLiteral("pctPreview"))),
+             QStringLiteral("Vorschau des Zeichens %1").arg(code));
 }
 
 // The text box carries the character between showing and storing, so every
@@ -400,6 +410,8 @@ void TestGlyphEditing::referenceShowsTheCellOfTheCode()
 
     EditorUnderTest editor(programDirectory.path());
     showByProgram(editor, code);
+    QCOMPARE(accessibleText(editor.control<PictureBox>(QStringLiteral("Picture1"))),
+             QStringLiteral("Referenzzeichen %1").arg(cell));
     const QImage reference = editor.referenceGlyph();
     QVERIFY(!reference.isNull());
     for (int y = 0; y < 14; ++y)

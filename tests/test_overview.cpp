@@ -36,6 +36,8 @@ struct OverviewSeen
     QImage picture;        // the drawing area of pctTotalPreview, in device pixels
     QList<QImage> glyphs;  // each code's glyph as shown, one image pixel per glyph pixel
     QColor background;
+    QString pictureName;
+    QString pictureDescription;
     QString fileName;
     QString fileNameToolTip;
     QString fileCaption;
@@ -75,6 +77,8 @@ OverviewSeen openOverview(EditorUnderTest& editor, Input input = Input::Mouse)
             for (int code = 0; code < 256; ++code)
                 seen.glyphs << shownGlyph(box, QPoint(9 * (code % 32) + 1, 33 * (code / 32) + 1), glyphSize);
             seen.background = box->palette().color(QPalette::Button);
+            seen.pictureName = accessibleText(box);
+            seen.pictureDescription = accessibleText(box, QAccessible::Description);
         }
         if (auto* label = window->findChild<QLabel*>(QStringLiteral("lblFileName"))) {
             seen.fileName = label->text();
@@ -202,6 +206,8 @@ void TestOverview::windowAndLabels()
     QVERIFY(!(seen.flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(seen.flags & Qt::WindowCloseButtonHint);
     QCOMPARE(seen.fileCaption, QStringLiteral("File:"));
+    QCOMPARE(seen.pictureName, QStringLiteral("Übersicht aller 256 Zeichen"));
+    QCOMPARE(seen.pictureDescription, QStringLiteral("8 Zeilen zu je 32 Zeichen, von 00-1F oben bis E0-FF unten"));
     QCOMPARE(seen.rangeLabels, QStringList({"00-1F", "20-3F", "40-5F", "60-7F", "80-9F", "A0-BF", "C0-DF", "E0-FF"}));
 
     // Every control at its design place, in twips of the client area.

@@ -380,6 +380,7 @@ void TestStartupLayout::missingReferenceBitmapIsReportedOnce()
     QCOMPARE(editor.control<QLineEdit>(QStringLiteral("txtWindowsChar"))->text(), QStringLiteral("B"));
 
     auto* reference = editor.control<PictureBox>(QStringLiteral("Picture1"));
+    QCOMPARE(accessibleText(reference), QStringLiteral("Kein Referenzzeichen"));
     const QImage drawn = drawnPixels(reference);
     const QRgb background = rgb(reference->palette().color(reference->backgroundRole()));
     for (int y = 0; y < drawn.height(); ++y)
