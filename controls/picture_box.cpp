@@ -1,9 +1,11 @@
 #include "picture_box.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -16,11 +18,23 @@ int firstDevicePixel(int logical, qreal scale)
     return int(std::ceil(logical * scale - 1e-6));
 }
 
+// Assistive technology presents a picture box as a picture under its
+// accessible name; left to Qt, it would pass for a window frame.
+QAccessibleInterface* pictureBoxInterface(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("PictureBox") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    return nullptr;
+}
+
 }  // namespace
 
 PictureBox::PictureBox(QWidget* parent)
     : QFrame(parent)
 {
+    static std::once_flag interfaceFactoryInstalled;
+    std::call_once(interfaceFactoryInstalled, [] { QAccessible::installFactory(pictureBoxInterface); });
+
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setBackgroundRole(QPalette::Button);

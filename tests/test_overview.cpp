@@ -38,6 +38,7 @@ struct OverviewSeen
     QColor background;
     QString pictureName;
     QString pictureDescription;
+    bool pictureIsGraphic = false;
     QString fileName;
     QString fileNameToolTip;
     QString fileCaption;
@@ -79,6 +80,7 @@ OverviewSeen openOverview(EditorUnderTest& editor, Input input = Input::Mouse)
             seen.background = box->palette().color(QPalette::Button);
             seen.pictureName = accessibleText(box);
             seen.pictureDescription = accessibleText(box, QAccessible::Description);
+            seen.pictureIsGraphic = QAccessible::queryAccessibleInterface(box)->role() == QAccessible::Graphic;
         }
         if (auto* label = window->findChild<QLabel*>(QStringLiteral("lblFileName"))) {
             seen.fileName = label->text();
@@ -208,6 +210,7 @@ void TestOverview::windowAndLabels()
     QCOMPARE(seen.fileCaption, QStringLiteral("File:"));
     QCOMPARE(seen.pictureName, QStringLiteral("Übersicht aller 256 Zeichen"));
     QCOMPARE(seen.pictureDescription, QStringLiteral("8 Zeilen zu je 32 Zeichen, von 00-1F oben bis E0-FF unten"));
+    QVERIFY(seen.pictureIsGraphic);
     QCOMPARE(seen.rangeLabels, QStringList({"00-1F", "20-3F", "40-5F", "60-7F", "80-9F", "A0-BF", "C0-DF", "E0-FF"}));
 
     // Every control at its design place, in twips of the client area.
