@@ -5,7 +5,6 @@
 #include <QPainter>
 
 #include <cmath>
-#include <mutex>
 
 namespace {
 
@@ -32,8 +31,8 @@ QAccessibleInterface* pictureBoxInterface(const QString& className, QObject* obj
 PictureBox::PictureBox(QWidget* parent)
     : QFrame(parent)
 {
-    static std::once_flag interfaceFactoryInstalled;
-    std::call_once(interfaceFactoryInstalled, [] { QAccessible::installFactory(pictureBoxInterface); });
+    static const bool interfaceFactoryInstalled = (QAccessible::installFactory(pictureBoxInterface), true);
+    Q_UNUSED(interfaceFactoryInstalled);
 
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);

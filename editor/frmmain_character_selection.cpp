@@ -13,11 +13,16 @@
 
 namespace {
 
+// " (0x41)": the code in upper-case hexadecimal, without leading zeros.
+QString hexSuffix(int code)
+{
+    return QStringLiteral(" (0x") + QString::number(code, 16).toUpper() + QLatin1Char(')');
+}
+
 // "65 (0x41)", "10 (0xA)", and " (0x0)" for 0, whose decimal part stays empty.
 QString codeCaption(int code)
 {
-    const QString decimal = code == 0 ? QString() : QString::number(code);
-    return decimal + QStringLiteral(" (0x") + QString::number(code, 16).toUpper() + QLatin1Char(')');
+    return (code == 0 ? QString() : QString::number(code)) + hexSuffix(code);
 }
 
 // What assistive technology reads for a code: "65 (0x41) A". The character
@@ -25,7 +30,7 @@ QString codeCaption(int code)
 QString spokenCode(int code)
 {
     const QChar character = ansiCharacter(std::uint8_t(code)).at(0);
-    QString spoken = QString::number(code) + QStringLiteral(" (0x") + QString::number(code, 16).toUpper() + QLatin1Char(')');
+    QString spoken = QString::number(code) + hexSuffix(code);
     if (character.isPrint() && !character.isSpace())
         spoken += QLatin1Char(' ') + character;
     return spoken;

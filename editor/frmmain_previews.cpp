@@ -56,7 +56,6 @@ void frmMain::pctPreview_Paint(QPainter& painter)
 {
     const QColor buttonFace = pctPreview->palette().color(QPalette::Button);
     QImage glyph(font.charWidth, modCode::rowsPerGlyph, QImage::Format_RGB32);
-    glyph.fill(buttonFace);
     for (int row = 0; row < modCode::rowsPerGlyph; ++row) {
         for (int column = 0; column < font.charWidth; ++column) {
             const QColor pixel = gridPixel(row, column)->backColor();
