@@ -33,10 +33,10 @@ class frmMain : public QWidget
     Q_OBJECT
 
 public:
-    // Without dialogs the window asks through Qt's own. The reference bitmap
-    // is read from `programDirectory`.
-    explicit frmMain(std::unique_ptr<UserDialogs> dialogs = nullptr,
-                     const QString& programDirectory = QCoreApplication::applicationDirPath());
+    // Without replacement dialogs the window asks through Qt's own. The
+    // reference bitmap is read from `bitmapDirectory`.
+    explicit frmMain(std::unique_ptr<UserDialogs> replacementDialogs = nullptr,
+                     const QString& bitmapDirectory = QCoreApplication::applicationDirPath());
     ~frmMain() override;
 
     modCode& fontStore() { return font; }

@@ -63,9 +63,9 @@ QWidget* placeMarker(QWidget* container, const char* name, QColor colour, QRect 
 
 }  // namespace
 
-frmMain::frmMain(std::unique_ptr<UserDialogs> dialogs, const QString& programDirectory)
-    : dialogs(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>(this))
-    , programDirectory(programDirectory)
+frmMain::frmMain(std::unique_ptr<UserDialogs> replacementDialogs, const QString& bitmapDirectory)
+    : dialogs(replacementDialogs ? std::move(replacementDialogs) : std::make_unique<QtUserDialogs>(this))
+    , programDirectory(bitmapDirectory)
 {
     createControls();
     connectHandlers();

@@ -19,7 +19,7 @@ class frmPreview : public QDialog
     Q_OBJECT
 
 public:
-    frmPreview(const modCode& font, UserDialogs& dialogs, QWidget* parent = nullptr);
+    frmPreview(const modCode& editorFont, UserDialogs& editorDialogs, QWidget* parent = nullptr);
 
 private:
     void Form_Load();
