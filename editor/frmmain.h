@@ -1,5 +1,6 @@
 #pragma once
 
+#include "handler_guard.h"
 #include "modcode.h"
 #include "picture_clip.h"
 #include "user_dialogs.h"
@@ -96,6 +97,9 @@ private:
 
     modCode font;
     std::unique_ptr<UserDialogs> dialogs;
+    // After the dialogs, which they report to.
+    PaintHandlerGuard pctPreviewPaintGuard{*dialogs};
+    PaintHandlerGuard Picture1PaintGuard{*dialogs};
     QString programDirectory;
 
     // The code of the glyph the grid shows.

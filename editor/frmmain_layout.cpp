@@ -170,9 +170,9 @@ void frmMain::connectHandlers()
 
     connect(pctPreview, &PictureBox::Click, this, guard(&frmMain::pctPreview_Click));
     connect(pctPreview, &PictureBox::Paint, this,
-            [this](QPainter& painter) { runGuarded(*dialogs, [&] { pctPreview_Paint(painter); }); });
+            [this](QPainter& painter) { pctPreviewPaintGuard.run([&] { pctPreview_Paint(painter); }); });
     connect(Picture1, &PictureBox::Paint, this,
-            [this](QPainter& painter) { runGuarded(*dialogs, [&] { Picture1_Paint(painter); }); });
+            [this](QPainter& painter) { Picture1PaintGuard.run([&] { Picture1_Paint(painter); }); });
 
     connect(cboZeichenbreite, &ComboBox::Click, this, guard(&frmMain::cboZeichenbreite_Click));
     connect(cboZeichenhoehe, &ComboBox::Click, this, guard(&frmMain::cboZeichenhoehe_Click));

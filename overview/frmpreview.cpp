@@ -85,7 +85,7 @@ frmPreview::frmPreview(const modCode& editorFont, UserDialogs& editorDialogs, QW
 
     connect(OKButton, &QPushButton::clicked, this, [this] { runGuarded(dialogs, [this] { OKButton_Click(); }); });
     connect(pctTotalPreview, &PictureBox::Paint, this,
-            [this](QPainter& painter) { runGuarded(dialogs, [&] { pctTotalPreview_Paint(painter); }); });
+            [this](QPainter& painter) { pctTotalPreviewPaintGuard.run([&] { pctTotalPreview_Paint(painter); }); });
 
     Form_Load();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "handler_guard.h"
+
 #include <QDialog>
 
 #include <array>
@@ -29,6 +31,7 @@ private:
 
     const modCode& font;
     UserDialogs& dialogs;
+    PaintHandlerGuard pctTotalPreviewPaintGuard{dialogs};
 
     QPushButton* OKButton = nullptr;
     PictureBox* pctTotalPreview = nullptr;
