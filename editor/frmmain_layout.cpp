@@ -72,7 +72,12 @@ frmMain::frmMain(std::unique_ptr<UserDialogs> replacementDialogs, const QString&
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+// The controls go first: Qt would destroy them after the members, when the
+// dialogs that their guarded handlers report to are gone.
+frmMain::~frmMain()
+{
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 void frmMain::createControls()
 {
