@@ -97,7 +97,7 @@ private:
 
     modCode font;
     std::unique_ptr<UserDialogs> dialogs;
-    // After the dialogs, which they report to.
+    // Made after the dialogs they report to, and gone before them.
     PaintHandlerGuard pctPreviewPaintGuard{*dialogs};
     PaintHandlerGuard Picture1PaintGuard{*dialogs};
     QString programDirectory;
