@@ -24,6 +24,7 @@
 
 namespace {
 
+const QString notOpened = QStringLiteral("konnte nicht zum Schreiben geöffnet werden.");
 const QString notWritten = QStringLiteral("konnte nicht geschrieben werden.");
 
 // Writes every byte, or returns false with the reason in the file's
@@ -86,7 +87,7 @@ QString whyNotOpenedForWriting(const QString& path)
     if (folder.isDir() && !folder.isWritable() && !target.isDir())
         return QStringLiteral("konnte nicht gespeichert werden, weil im Ordner „%1“ keine neue Datei angelegt werden kann.")
             .arg(folder.absoluteFilePath());
-    return QStringLiteral("konnte nicht zum Schreiben geöffnet werden.");
+    return notOpened;
 }
 
 // Writes a new file beside the one at `path`, which takes its place only once
@@ -107,7 +108,6 @@ std::optional<WriteFailure> replaceWithNewFile(const QString& path, QByteArrayVi
 
 namespace {
 
-const QString notOpened = QStringLiteral("konnte nicht zum Schreiben geöffnet werden.");
 const WriteFailure notRegular{
     QStringLiteral("konnte nicht gespeichert werden, weil sie keine gewöhnliche Datei ist."), QString()};
 const WriteFailure readOnly{QStringLiteral("konnte nicht gespeichert werden, weil sie schreibgeschützt ist."), QString()};
