@@ -200,9 +200,9 @@ bool writeFromStart(int file, QByteArrayView bytes, qint64& written)
 class InPlaceWrite
 {
 public:
-    InPlaceWrite(int file, QByteArray oldBytes)
-        : file(file)
-        , oldBytes(std::move(oldBytes))
+    InPlaceWrite(int descriptor, QByteArray bytesBefore)
+        : file(descriptor)
+        , oldBytes(std::move(bytesBefore))
     {
     }
 
