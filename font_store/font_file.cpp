@@ -11,7 +11,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -28,37 +27,10 @@ constexpr qint64 bytesPerRow = modCode::glyphCount;  // one byte per glyph for e
 // Tells the person which step failed on which file, and why.
 void showFileError(UserDialogs& dialogs, const QString& path, const QString& failedStep, const QString& reason)
 {
-    const QString prompt = QStringLiteral("Die Datei „%1“ %2\n%3").arg(path, failedStep, reason);
+    QString prompt = QStringLiteral("Die Datei „%1“ %2").arg(path, failedStep);
+    if (!reason.isEmpty())
+        prompt += QLatin1Char('\n') + reason;
     dialogs.messageBox(prompt, UserDialogs::Buttons::Ok, UserDialogs::Icon::Exclamation, programTitle);
-}
-
-// Why a font cannot be written to `path`. Saving creates a new file in the
-// font's folder, so a folder that allows no new file stops it, even where the
-// font file itself could be written.
-QString whyNotOpenedForWriting(const QString& path)
-{
-    const QFileInfo target(path);
-    const QFileInfo folder(target.absolutePath());
-    if (folder.isDir() && !folder.isWritable() && !target.isDir())
-        return QStringLiteral("konnte nicht gespeichert werden, weil im Ordner „%1“ keine neue Datei angelegt werden kann.")
-            .arg(folder.absoluteFilePath());
-    return QStringLiteral("konnte nicht zum Schreiben geöffnet werden.");
-}
-
-// Writes every byte, or returns false with the reason in the file's
-// errorString(). A write may stop short at a full disk or a file-size limit;
-// the next one then fails and tells why.
-bool writeAll(QFileDevice& file, const std::vector<std::uint8_t>& bytes)
-{
-    const char* data = reinterpret_cast<const char*>(bytes.data());
-    const qint64 size = qint64(bytes.size());
-    for (qint64 written = 0; written < size;) {
-        const qint64 step = file.write(data + written, size - written);
-        if (step <= 0)
-            return false;
-        written += step;
-    }
-    return true;
 }
 
 // The height of a font file of `length` bytes, or 0 when no font is that long
@@ -77,39 +49,9 @@ bool modCode::saveFontFile(UserDialogs& dialogs)
     const std::optional<QString> chosen = dialogs.showSave({saveTitle, fontFileFilter, fontFileName});
     if (!chosen)
         return false;
-    const QString& path = *chosen;
-
-    // The bytes go to a temporary file beside the old one, which replaces it
-    // only once every byte is on the disk: a failed save leaves the old font
-    // whole, and a shorter font leaves no tail of a longer one behind.
-    // Unbuffered, so that each write reaches the system at once and its
-    // failure shows here: QSaveFile::commit() would rename the temporary file
-    // even when writing out Qt's buffer failed.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        showFileError(dialogs, path, whyNotOpenedForWriting(path), file.errorString());
-        return false;
-    }
-
-    if (!writeAll(file, fontTable)) {
-        showFileError(dialogs, path, QStringLiteral("konnte nicht geschrieben werden."), file.errorString());
-        return false;  // the temporary file goes with `file`
-    }
-
-    QString reason;
-    if (!syncToDisk(file, reason)) {
-        showFileError(dialogs, path, QStringLiteral("konnte nicht geschrieben werden."), reason);
-        return false;
-    }
-
-    if (!file.commit()) {
-        // Qt may know no reason when only the final rename fails, so say
-        // plainly that the old file is still there.
-        showFileError(dialogs, path,
-                      QStringLiteral("konnte nicht gespeichert werden. "
-                                     "Eine schon vorhandene Datei dieses Namens ist unverändert."),
-                      file.errorString());
+    const QByteArrayView bytes(reinterpret_cast<const char*>(fontTable.data()), qsizetype(fontTable.size()));
+    if (const std::optional<WriteFailure> failure = writeWholeFile(*chosen, bytes)) {
+        showFileError(dialogs, *chosen, failure->failedStep, failure->reason);
         return false;
     }
     return true;

@@ -63,9 +63,10 @@ public:
     // std::overflow_error for a height of 128 or more, before anything changes.
     void packFontTable();
 
-    // Asks for a file name and writes fontTable there. Returns true when the
-    // file was written; false when the person cancelled or the write failed
-    // (the failure has been reported, and an old file of that name is intact).
+    // Asks for a file name and writes fontTable there, keeping what an old
+    // file of that name is. Returns true when the file was written; false when
+    // the person cancelled or the write failed (the failure has been reported,
+    // and an old file is intact unless the message says otherwise).
     bool saveFontFile(UserDialogs& dialogs);
 
     // Asks for an existing font file and reads it into fontTable. Returns its
