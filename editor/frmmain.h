@@ -1,5 +1,6 @@
 #pragma once
 
+#include "handler_guard.h"
 #include "modcode.h"
 #include "picture_clip.h"
 #include "user_dialogs.h"
@@ -33,10 +34,10 @@ class frmMain : public QWidget
     Q_OBJECT
 
 public:
-    // Without dialogs the window asks through Qt's own. The reference bitmap
-    // is read from `programDirectory`.
-    explicit frmMain(std::unique_ptr<UserDialogs> dialogs = nullptr,
-                     const QString& programDirectory = QCoreApplication::applicationDirPath());
+    // Without replacement dialogs the window asks through Qt's own. The
+    // reference bitmap is read from `bitmapDirectory`.
+    explicit frmMain(std::unique_ptr<UserDialogs> replacementDialogs = nullptr,
+                     const QString& bitmapDirectory = QCoreApplication::applicationDirPath());
     ~frmMain() override;
 
     modCode& fontStore() { return font; }
@@ -96,6 +97,9 @@ private:
 
     modCode font;
     std::unique_ptr<UserDialogs> dialogs;
+    // Made after the dialogs they report to, and gone before them.
+    PaintHandlerGuard pctPreviewPaintGuard{*dialogs};
+    PaintHandlerGuard Picture1PaintGuard{*dialogs};
     QString programDirectory;
 
     // The code of the glyph the grid shows.

@@ -63,16 +63,21 @@ QWidget* placeMarker(QWidget* container, const char* name, QColor colour, QRect 
 
 }  // namespace
 
-frmMain::frmMain(std::unique_ptr<UserDialogs> dialogs, const QString& programDirectory)
-    : dialogs(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>(this))
-    , programDirectory(programDirectory)
+frmMain::frmMain(std::unique_ptr<UserDialogs> replacementDialogs, const QString& bitmapDirectory)
+    : dialogs(replacementDialogs ? std::move(replacementDialogs) : std::make_unique<QtUserDialogs>(this))
+    , programDirectory(bitmapDirectory)
 {
     createControls();
     connectHandlers();
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+// The controls go first: Qt would destroy them after the members, when the
+// dialogs that their guarded handlers report to are gone.
+frmMain::~frmMain()
+{
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 void frmMain::createControls()
 {
@@ -170,9 +175,9 @@ void frmMain::connectHandlers()
 
     connect(pctPreview, &PictureBox::Click, this, guard(&frmMain::pctPreview_Click));
     connect(pctPreview, &PictureBox::Paint, this,
-            [this](QPainter& painter) { runGuarded(*dialogs, [&] { pctPreview_Paint(painter); }); });
+            [this](QPainter& painter) { pctPreviewPaintGuard.run([&] { pctPreview_Paint(painter); }); });
     connect(Picture1, &PictureBox::Paint, this,
-            [this](QPainter& painter) { runGuarded(*dialogs, [&] { Picture1_Paint(painter); }); });
+            [this](QPainter& painter) { Picture1PaintGuard.run([&] { Picture1_Paint(painter); }); });
 
     connect(cboZeichenbreite, &ComboBox::Click, this, guard(&frmMain::cboZeichenbreite_Click));
     connect(cboZeichenhoehe, &ComboBox::Click, this, guard(&frmMain::cboZeichenhoehe_Click));

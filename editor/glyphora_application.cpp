@@ -4,12 +4,17 @@
 #include "disk_writes.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 
 GlyphoraApplication::GlyphoraApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // The application name is the windows' X11 class, which the desktop entry
+    // names as its StartupWMClass; Wayland knows the program by the entry's name.
     setApplicationName(QStringLiteral("Glyphora"));
+    setDesktopFileName(QStringLiteral(GLYPHORA_ID));
+    setWindowIcon(QIcon(QStringLiteral(":/glyphora.png")));
     // A save beyond a file-size limit must fail like one onto a full disk,
     // not end the program with the font unsaved.
     ignoreFileSizeLimitSignal();

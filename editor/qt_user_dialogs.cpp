@@ -46,7 +46,7 @@ protected:
 }  // namespace
 
 QtUserDialogs::QtUserDialogs(QWidget* parent)
-    : parent(parent)
+    : parentWindow(parent)
 {
 }
 
@@ -83,7 +83,7 @@ std::optional<QString> QtUserDialogs::showFileDialog(const FileRequest& request,
 // starts, would put the dialog in the screen's corner.
 QWidget* QtUserDialogs::owner() const
 {
-    return parent && parent->isVisible() ? parent : nullptr;
+    return parentWindow && parentWindow->isVisible() ? parentWindow : nullptr;
 }
 
 UserDialogs::Answer QtUserDialogs::messageBox(const QString& prompt, Buttons buttons, Icon icon, const QString& title)

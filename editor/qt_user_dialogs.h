@@ -18,5 +18,5 @@ private:
     std::optional<QString> showFileDialog(const FileRequest& request, bool forSaving);
     QWidget* owner() const;
 
-    QWidget* parent;
+    QWidget* parentWindow;
 };

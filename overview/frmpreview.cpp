@@ -50,10 +50,10 @@ void fitIntoLabel(QLabel& label)
 
 }  // namespace
 
-frmPreview::frmPreview(const modCode& font, UserDialogs& dialogs, QWidget* parent)
+frmPreview::frmPreview(const modCode& editorFont, UserDialogs& editorDialogs, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , font(font)
-    , dialogs(dialogs)
+    , font(editorFont)
+    , dialogs(editorDialogs)
 {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(QStringLiteral("Font Preview"));
@@ -83,9 +83,9 @@ frmPreview::frmPreview(const modCode& font, UserDialogs& dialogs, QWidget* paren
     Label1 = placeLabel(this, QStringLiteral("Label1"), QStringLiteral("File:"), twipsRect(120, 120, 495, 255));
     lblFileName = placeLabel(this, QStringLiteral("lblFileName"), QString(), twipsRect(600, 60, 5775, 255));
 
-    connect(OKButton, &QPushButton::clicked, this, [this] { runGuarded(this->dialogs, [this] { OKButton_Click(); }); });
+    connect(OKButton, &QPushButton::clicked, this, [this] { runGuarded(dialogs, [this] { OKButton_Click(); }); });
     connect(pctTotalPreview, &PictureBox::Paint, this,
-            [this](QPainter& painter) { runGuarded(this->dialogs, [&] { pctTotalPreview_Paint(painter); }); });
+            [this](QPainter& painter) { pctTotalPreviewPaintGuard.run([&] { pctTotalPreview_Paint(painter); }); });
 
     Form_Load();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "handler_guard.h"
+
 #include <QDialog>
 
 #include <array>
@@ -19,7 +21,7 @@ class frmPreview : public QDialog
     Q_OBJECT
 
 public:
-    frmPreview(const modCode& font, UserDialogs& dialogs, QWidget* parent = nullptr);
+    frmPreview(const modCode& editorFont, UserDialogs& editorDialogs, QWidget* parent = nullptr);
 
 private:
     void Form_Load();
@@ -29,6 +31,7 @@ private:
 
     const modCode& font;
     UserDialogs& dialogs;
+    PaintHandlerGuard pctTotalPreviewPaintGuard{dialogs};
 
     QPushButton* OKButton = nullptr;
     PictureBox* pctTotalPreview = nullptr;

@@ -122,8 +122,8 @@ class Person : public QObject
 public:
     using Step = std::function<void(QWidget&)>;
 
-    explicit Person(std::deque<Step> steps)
-        : steps(std::move(steps))
+    explicit Person(std::deque<Step> plannedSteps)
+        : steps(std::move(plannedSteps))
     {
         startTimer(10);
     }

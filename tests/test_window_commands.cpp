@@ -5,6 +5,7 @@
 #include "editor_under_test.h"
 #include "file_size_limit.h"
 #include "glyphora_test_main.h"
+#include "picture_box.h"
 #include "pixel_button.h"
 #include "slider.h"
 
@@ -155,6 +156,7 @@ private slots:
     void loadWithChangesAsksFirst();
 
     void failureInACommandIsReportedAndTheEditorGoesOn();
+    void failureInAPaintIsReportedOnceAfterThePaint();
 
 private:
     QString pathOf(const QString& name) const { return dir->filePath(name); }
@@ -561,6 +563,32 @@ void TestWindowCommands::failureInACommandIsReportedAndTheEditorGoesOn()
     editor.font().charHeight = 8;
     editor.clickPixel(1);
     QCOMPARE(editor.pixel(1)->backColor(), QColor(Qt::black));
+}
+
+// A width no list offers makes the preview's Paint handler fail: the box comes
+// after the paint, not inside it, and the repaints that fail the same way ask
+// nothing more until one succeeds.
+void TestWindowCommands::failureInAPaintIsReportedOnceAfterThePaint()
+{
+    EditorUnderTest editor;
+    auto* preview = editor.control<PictureBox>(QStringLiteral("pctPreview"));
+    const std::vector<ScriptedDialogs::MessageBox>& boxes = editor.dialogs().messageBoxes;
+    editor.font().charWidth = 9;
+
+    preview->repaint();
+    QVERIFY(boxes.empty());
+    QTRY_COMPARE(boxes.size(), std::size_t(1));
+    QVERIFY(boxes.front().prompt.contains(QStringLiteral("cmdPixel(256)")));
+    preview->repaint();
+    preview->repaint();
+    QCoreApplication::processEvents();
+    QCOMPARE(boxes.size(), std::size_t(1));
+
+    editor.font().charWidth = 8;
+    preview->repaint();
+    editor.font().charWidth = 9;
+    preview->repaint();
+    QTRY_COMPARE(boxes.size(), std::size_t(2));
 }
 
 GLYPHORA_TEST_MAIN(TestWindowCommands)
