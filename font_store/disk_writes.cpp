@@ -160,21 +160,18 @@ std::unique_ptr<QSaveFile> replacementKeeping(int oldFile, const struct stat& ol
     return replacement;
 }
 
-// Reads the whole file from its start; false with the reason in errno.
-bool readWhole(int file, QByteArray& bytes)
+// The whole file from its start; nothing, with the reason in `reason`, when
+// it cannot be read.
+std::optional<QByteArray> readWhole(int file, QString& reason)
 {
-    if (::lseek(file, 0, SEEK_SET) < 0)
-        return false;
-    char buffer[8192];
-    for (;;) {
-        const ssize_t step = ::read(file, buffer, sizeof buffer);
-        if (step == 0)
-            return true;
-        if (step > 0)
-            bytes.append(buffer, step);
-        else if (errno != EINTR)
-            return false;
+    QFile opened;
+    if (opened.open(file, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) && opened.seek(0)) {
+        QByteArray bytes = opened.readAll();
+        if (opened.error() == QFileDevice::NoError)
+            return bytes;
     }
+    reason = opened.errorString();
+    return std::nullopt;
 }
 
 // Writes `bytes` from the file's start. Counts in `written` what reached the
@@ -299,12 +296,13 @@ std::optional<WriteFailure> writeWholeFile(const QString& path, QByteArrayView c
     if (const std::unique_ptr<QSaveFile> replacement = replacementKeeping(oldFile, old, target))
         return writeAndCommit(*replacement, content);
 
-    QByteArray oldBytes;
-    if (!readWhole(oldFile, oldBytes))
+    QString reason;
+    std::optional<QByteArray> oldBytes = readWhole(oldFile, reason);
+    if (!oldBytes)
         return WriteFailure{QStringLiteral("konnte nicht gespeichert werden, weil ihr bisheriger Inhalt "
                                            "nicht gelesen werden konnte."),
-                            qt_error_string(errno)};
-    return InPlaceWrite(oldFile, std::move(oldBytes)).run(content);
+                            reason};
+    return InPlaceWrite(oldFile, std::move(*oldBytes)).run(content);
 }
 
 #else
