@@ -24,8 +24,10 @@ EditorUnderTest::EditorUnderTest(const QString& programDirectory)
     script = dialogs.get();
     editor = std::make_unique<frmMain>(std::move(dialogs), programDirectory);
     editor->show();
-    if (!QTest::qWaitForWindowExposed(editor.get()))
-        qFatal("the editor window was not shown");
+    // Without a window manager a window becomes active only when asked to,
+    // and keys go to the active window alone.
+    editor->activateWindow();
+    QVERIFY2(QTest::qWaitForWindowActive(editor.get()), "the editor window was not shown and activated");
 }
 
 PixelButton* EditorUnderTest::pixel(int index) const

@@ -63,7 +63,7 @@ OverviewSeen openOverview(EditorUnderTest& editor, Input input = Input::Mouse)
         QWidget* window = QApplication::activeModalWidget();
         if (!window)
             return;
-        // The offscreen platform has no window manager to activate the window.
+        // Without a window manager a window becomes active only when asked to.
         window->activateWindow();
         if (QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }) && window->focusWidget())
             seen.focus = window->focusWidget()->objectName();
