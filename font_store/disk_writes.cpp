@@ -212,6 +212,8 @@ public:
             lengthChanged = ::fstat(file, &now) != 0 || now.st_size != oldBytes.size();  // lengthened, then failed
             return failed(error);
         }
+        // The room taken lengthens a shorter file before a byte is written.
+        lengthChanged = content.size() > oldBytes.size();
         if (!writeFromStart(file, content, written))
             return failed(errno);
         if (content.size() < oldBytes.size()) {

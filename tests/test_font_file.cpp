@@ -14,6 +14,8 @@
 #include <QTest>
 
 #include <acl/libacl.h>
+#include <fiu-control.h>
+#include <fiu.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/acl.h>
@@ -234,6 +236,7 @@ void TestFontFile::initTestCase()
     // As the program does at start-up, so that a write beyond a file-size
     // limit fails instead of ending the test run.
     ignoreFileSizeLimitSignal();
+    QCOMPARE(fiu_init(0), 0);
 }
 
 void TestFontFile::init()
@@ -437,32 +440,49 @@ void TestFontFile::saveFailureReportsAndKeepsEverything_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<qint64>("fileSizeLimit");  // -1: none
-    QTest::addColumn<QString>("ending");        // of the message; empty: any reason on a line of its own
-    QTest::newRow("into a missing folder") << QStringLiteral("missing/font.fnt") << qint64(-1) << QString();
-    QTest::newRow("below a regular file") << QStringLiteral("plain.fnt/font.fnt") << qint64(-1) << QString();
-    QTest::newRow("into a folder that allows no new file") << QStringLiteral("locked/font.fnt") << qint64(-1)
-                                                          << QStringLiteral("keine neue Datei angelegt werden kann.\n");
+    QTest::addColumn<QString>("failingCall");   // as libfiu names it, failing once with `error`; empty: none
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("ending");  // of the message; empty: any reason on a line of its own
+    const auto row = [](const char* name, const char* target, qint64 limit, const QString& ending) {
+        QTest::newRow(name) << QString::fromUtf8(target) << limit << QString() << 0 << ending;
+    };
+    row("into a missing folder", "missing/font.fnt", -1, QString());
+    row("below a regular file", "plain.fnt/font.fnt", -1, QString());
+    row("into a folder that allows no new file", "locked/font.fnt", -1,
+        QStringLiteral("keine neue Datei angelegt werden kann.\n"));
     const QString notRegular = QStringLiteral("konnte nicht gespeichert werden, weil sie keine gewöhnliche Datei ist.");
-    QTest::newRow("onto a folder") << QStringLiteral("folder") << qint64(-1) << notRegular;
-    QTest::newRow("onto a FIFO") << QStringLiteral("fifo.fnt") << qint64(-1) << notRegular;
-    QTest::newRow("onto a read-only file") << QStringLiteral("read-only.fnt") << qint64(-1)
-                                           << QStringLiteral("konnte nicht gespeichert werden, weil sie schreibgeschützt ist.");
+    row("onto a folder", "folder", -1, notRegular);
+    row("onto a FIFO", "fifo.fnt", -1, notRegular);
+    row("onto a read-only file", "read-only.fnt", -1,
+        QStringLiteral("konnte nicht gespeichert werden, weil sie schreibgeschützt ist."));
     // A full disk, as a file-size limit makes it: a font is small enough for
     // Qt to buffer it whole, so the failure comes only once the buffer is written.
     const QString tooLarge = QLatin1Char('\n') + QString::fromLocal8Bit(std::strerror(EFBIG));
-    QTest::newRow("over 2048 bytes, no room at all") << QStringLiteral("plain.fnt") << qint64(0) << tooLarge;
-    QTest::newRow("over 2048 bytes, room for 1 KiB") << QStringLiteral("plain.fnt") << qint64(1024) << tooLarge;
-    QTest::newRow("over 8192 bytes, no room at all") << QStringLiteral("large.fnt") << qint64(0) << tooLarge;
-    QTest::newRow("over 8192 bytes, room for 1 KiB") << QStringLiteral("large.fnt") << qint64(1024) << tooLarge;
+    row("over 2048 bytes, no room at all", "plain.fnt", 0, tooLarge);
+    row("over 2048 bytes, room for 1 KiB", "plain.fnt", 1024, tooLarge);
+    row("over 8192 bytes, no room at all", "large.fnt", 0, tooLarge);
+    row("over 8192 bytes, room for 1 KiB", "large.fnt", 1024, tooLarge);
     // A file with a second hard link is written into: the room for the new
     // font is taken first, so that the limit stops the save before it writes.
-    QTest::newRow("into 256 bytes, room for 1 KiB") << QStringLiteral("linked.fnt") << qint64(1024) << tooLarge;
+    row("into 256 bytes, room for 1 KiB", "linked.fnt", 1024, tooLarge);
+    // A failing disk or a full one, as the system reports them: a new file, a
+    // file replaced by a new one, and one written into, grown from 256 bytes.
+    // The close and the data sync that Qt makes when it puts the new file in
+    // place come after the checked sync, so the font is on the disk then.
+    for (const char* target : {"new.fnt", "plain.fnt", "linked.fnt"})
+        for (const char* call : {"oc/open", "rw/write", "sync/fsync"})
+            for (const int error : {EIO, ENOSPC})
+                QTest::addRow("%s, %s fails with %s", target, call, error == EIO ? "EIO" : "ENOSPC")
+                    << QString::fromUtf8(target) << qint64(-1) << QStringLiteral("posix/io/") + QString::fromUtf8(call)
+                    << error << QLatin1Char('\n') + QString::fromLocal8Bit(std::strerror(error));
 }
 
 void TestFontFile::saveFailureReportsAndKeepsEverything()
 {
     QFETCH(QString, target);
     QFETCH(qint64, fileSizeLimit);
+    QFETCH(QString, failingCall);
+    QFETCH(int, error);
     QFETCH(QString, ending);
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
     writeFile(pathOf(QStringLiteral("folder/inside.fnt")), QByteArray(256, 'i'));
@@ -490,7 +510,12 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     dialogs.fileAnswers = {path};
     const WriteWatch watch(path);
 
-    if (fileSizeLimit < 0) {
+    if (!failingCall.isEmpty()) {
+        const QByteArray point = failingCall.toLatin1();
+        QCOMPARE(fiu_enable(point.constData(), 1, reinterpret_cast<void*>(qintptr(error)), FIU_ONETIME), 0);
+        const auto disable = qScopeGuard([&] { fiu_disable(point.constData()); });
+        QCOMPARE(store->saveFontFile(dialogs), false);
+    } else if (fileSizeLimit < 0) {
         QCOMPARE(store->saveFontFile(dialogs), false);
     } else {
         const FileSizeLimit limit(fileSizeLimit);
@@ -501,7 +526,9 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
 
     checkOneSaveError(dialogs, path, ending);
     QCOMPARE(snapshot(dir->path()), before);
-    QVERIFY(!watch.sawWrite());
+    QVERIFY(store->isModified());
+    // Only a file written into sees its old bytes written back.
+    QVERIFY(!watch.sawWrite() || (target == "linked.fnt" && !failingCall.isEmpty() && !failingCall.endsWith("open")));
 }
 
 void TestFontFile::saveKeepsWhatTheFileIs_data()
