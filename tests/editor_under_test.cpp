@@ -1,10 +1,12 @@
 #include "editor_under_test.h"
 
+#include "combo_box.h"
 #include "picture_box.h"
 #include "pixel_button.h"
 #include "slider.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QBackingStore>
 #include <QComboBox>
 #include <QGroupBox>
@@ -45,16 +47,84 @@ void EditorUnderTest::click(const QString& buttonName)
     QTest::mouseClick(control<QAbstractButton>(buttonName), Qt::LeftButton);
 }
 
+int EditorUnderTest::gridRow(int row) const
+{
+    int rowByte = 0;
+    for (int column = 0; column < 8; ++column)
+        if ((pixel(8 * row + column)->backColor().rgb() & 0xFFFFFF) == 0)
+            rowByte |= 0x80 >> column;
+    return rowByte;
+}
+
+QImage EditorUnderTest::shownGrid() const
+{
+    const QImage shown = shownPixels(editor.get());
+    const qreal scale = shown.devicePixelRatio();
+    int rows = 0;
+    while (rows < 32 && pixel(8 * rows)->isVisible())
+        ++rows;
+    QImage grid(8, rows, QImage::Format_RGB32);
+    for (int index = 0; index < 8 * rows; ++index) {
+        const QPoint centre = pixel(index)->mapTo(editor.get(), pixel(index)->rect().center());
+        grid.setPixel(index % 8, index / 8, shown.pixel((QPointF(centre) * scale).toPoint()));
+    }
+    return grid;
+}
+
+namespace {
+
+// Where the top-left device pixel of the preview's and the reference's glyph
+// stands in the window at each scale the tests run at: the first device pixel
+// wholly inside the glyph's top-left pixel, worked out by hand from their
+// places. The preview's glyph starts at (59, 243), one pixel in from its
+// drawing area; the reference's at (60, 314), two pixels in, flush with the
+// top. At 1.25 the preview's starts at (73.75, 303.75), so at (74, 304).
+struct GlyphCorners
+{
+    qreal scale;
+    QPoint preview;
+    QPoint reference;
+};
+constexpr GlyphCorners glyphCorners[] = {
+    {1, {59, 243}, {60, 314}},
+    {1.25, {74, 304}, {75, 393}},
+    {1.5, {89, 365}, {90, 471}},
+    {2, {118, 486}, {120, 628}},
+};
+
+QPoint glyphCorner(const QWidget* window, QPoint GlyphCorners::*picture)
+{
+    for (const GlyphCorners& corners : glyphCorners)
+        if (qFuzzyCompare(corners.scale, window->devicePixelRatioF()))
+            return corners.*picture;
+    QTest::qFail("no glyph places are known at this scale", __FILE__, __LINE__);
+    return {};
+}
+
+}  // namespace
+
 QImage EditorUnderTest::previewGlyph() const
 {
-    // One pixel in from the drawing area's corner.
-    return shownGlyph(control<PictureBox>(QStringLiteral("pctPreview")), QPoint(1, 1), QSize(8, 32));
+    return shownGlyph(editor.get(), glyphCorner(editor.get(), &GlyphCorners::preview), QSize(8, 32));
 }
 
 QImage EditorUnderTest::referenceGlyph() const
 {
-    // Two pixels in from the left, flush with the top.
-    return shownGlyph(control<PictureBox>(QStringLiteral("Picture1")), QPoint(2, 0), QSize(8, 14));
+    return shownGlyph(editor.get(), glyphCorner(editor.get(), &GlyphCorners::reference), QSize(8, 14));
+}
+
+void pickFromList(ComboBox* list, const QString& entry)
+{
+    const int target = list->findText(entry);
+    QVERIFY2(target >= 0, qPrintable(entry));
+    QTest::keyClick(list, Qt::Key_F4);
+    QAbstractItemView* view = list->view();
+    QTRY_VERIFY(view->isVisible());
+    for (int steps = 0; view->currentIndex().row() != target && steps < 40; ++steps)
+        QTest::keyClick(view, view->currentIndex().row() < target ? Qt::Key_Down : Qt::Key_Up);
+    QCOMPARE(view->currentIndex().row(), target);
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY(!view->isVisible());
 }
 
 QStringList cutTexts(const QWidget* control)
@@ -153,21 +223,26 @@ QImage drawnPixels(const PictureBox* box)
 
 QImage shownGlyph(const PictureBox* box, QPoint topLeft, QSize size)
 {
-    const QImage window = windowPixels(box);
-    const qreal scale = window.devicePixelRatio();
-    const int side = std::max(1, int(std::floor(scale + 1e-6)));
+    const qreal scale = box->devicePixelRatioF();
     // The first device pixel wholly inside a logical one.
     const auto toDevice = [scale](int logical) { return int(std::ceil(logical * scale - 1e-6)); };
     const QPoint corner = box->mapTo(box->window(), box->drawingArea().topLeft() + topLeft);
+    return shownGlyph(box->window(), QPoint(toDevice(corner.x()), toDevice(corner.y())), size);
+}
 
+QImage shownGlyph(const QWidget* window, QPoint deviceCorner, QSize size)
+{
+    const QImage shown = windowPixels(window);
+    const qreal scale = shown.devicePixelRatio();
+    const int side = std::max(1, int(std::floor(scale + 1e-6)));
     QImage glyph(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
-            const QRect square(toDevice(corner.x()) + x * side, toDevice(corner.y()) + y * side, side, side);
-            const QRgb colour = window.pixel(square.topLeft());
+            const QRect square(deviceCorner.x() + x * side, deviceCorner.y() + y * side, side, side);
+            const QRgb colour = shown.pixel(square.topLeft());
             for (int dy = 0; dy < side; ++dy)
                 for (int dx = 0; dx < side; ++dx)
-                    if (window.pixel(square.x() + dx, square.y() + dy) != colour) {
+                    if (shown.pixel(square.x() + dx, square.y() + dy) != colour) {
                         qWarning("glyph pixel (%d, %d) is no square of one colour at scale %g", x, y, scale);
                         return QImage();
                     }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <type_traits>
 
+class ComboBox;
 class PictureBox;
 class PixelButton;
 class Slider;
@@ -43,11 +44,18 @@ public:
 
     PixelButton* pixel(int index) const;
     void clickPixel(int index);
+    // The row byte that grid row `row` holds, bit 7 its leftmost button; only
+    // exactly black counts as inked.
+    int gridRow(int row) const;
+    // What the window shows of the grid's visible rows: the colour at the
+    // centre of each button, one image pixel per button.
+    QImage shownGrid() const;
     void click(const QString& buttonName);
 
     // What the glyph preview shows of its 8 × 32 glyph pixels, and the
-    // reference picture of its 8 × 14 cell; null when a glyph pixel does not
-    // show as an equal square (see shownGlyph).
+    // reference picture of its 8 × 14 cell, read where they must stand; null
+    // when a glyph pixel does not show as an equal square there (see
+    // shownGlyph).
     QImage previewGlyph() const;
     QImage referenceGlyph() const;
 
@@ -69,6 +77,10 @@ QImage distinctCellStrip();
 
 // A design rectangle in twips as the window's logical pixels, 15 twips each.
 QRect pixelsOf(int left, int top, int width, int height);
+
+// The person opens the list with F4, walks to the entry with the arrow keys
+// and takes it with Enter, even when it is the entry already selected.
+void pickFromList(ComboBox* list, const QString& entry);
 
 // Where a click hits the slider's groove: the tick marks push it off the centre.
 int grooveCentreX(const Slider* slider);
@@ -92,4 +104,6 @@ QImage drawnPixels(const PictureBox* box);
 // device pixel wholly inside the glyph's top-left pixel; where one does not,
 // the result is null and a warning says where.
 QImage shownGlyph(const PictureBox* box, QPoint topLeft, QSize size);
+// The same from the glyph's top-left device pixel in the window.
+QImage shownGlyph(const QWidget* window, QPoint deviceCorner, QSize size);
 QRgb rgbAt(const QImage& image, int x, int y);

@@ -11,7 +11,6 @@
 #include "slider.h"
 #include "twips.h"
 
-#include <QAbstractItemView>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -24,22 +23,6 @@ namespace {
 const QColor blue(0, 0, 255);
 const QColor green(0, 255, 0);
 
-// The person opens the list with F4, walks to the entry with the arrow keys
-// and takes it with Enter, even when it is the entry already selected.
-void pick(ComboBox* list, const QString& entry)
-{
-    const int target = list->findText(entry);
-    QVERIFY2(target >= 0, qPrintable(entry));
-    QTest::keyClick(list, Qt::Key_F4);
-    QAbstractItemView* view = list->view();
-    QTRY_VERIFY(view->isVisible());
-    for (int steps = 0; view->currentIndex().row() != target && steps < 40; ++steps)
-        QTest::keyClick(view, view->currentIndex().row() < target ? Qt::Key_Down : Qt::Key_Up);
-    QCOMPARE(view->currentIndex().row(), target);
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
-}
-
 // The person moves the slider with the arrow keys, one character at a time.
 void chooseCharacter(Slider* slider, int code)
 {
@@ -51,16 +34,6 @@ void chooseCharacter(Slider* slider, int code)
 std::uint8_t glyphRow(EditorUnderTest& editor, int code, int row)
 {
     return editor.font().glyphBuffer[std::size_t(code * modCode::rowsPerGlyph + row)];
-}
-
-// The grid row as a row byte, bit 7 the leftmost button.
-std::uint8_t gridRow(const EditorUnderTest& editor, int row)
-{
-    std::uint8_t byte = 0;
-    for (int column = 0; column < 8; ++column)
-        if (editor.pixel(8 * row + column)->backColor() == Qt::black)
-            byte |= std::uint8_t(0x80 >> column);
-    return byte;
 }
 
 QString hex(int byte)
@@ -109,10 +82,10 @@ void TestGeometryMarkers::heightLaysOutTheGrid()
     auto* frame = editor.control<Frame>(QStringLiteral("fraZeichendef"));
     const QSize windowSize = editor.window().size();
     // Go through another height first, so that every row changes.
-    pick(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), height == 32 ? QStringLiteral("1") : QStringLiteral("32"));
+    pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), height == 32 ? QStringLiteral("1") : QStringLiteral("32"));
     editor.font().setModified(truthFalse);
 
-    pick(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QString::number(height));
+    pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QString::number(height));
 
     QCOMPARE(int(editor.font().charHeight), height);
     QCOMPARE(twipsFromPixels(frame->height()), frameTwips);
@@ -137,11 +110,11 @@ void TestGeometryMarkers::sameHeightAgainMarksModified()
     QCOMPARE(heights->currentText(), QStringLiteral("8"));
     QVERIFY(!editor.font().isModified());
 
-    pick(editor.control<ComboBox>(QStringLiteral("cboZeichenbreite")), QStringLiteral("8"));
+    pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenbreite")), QStringLiteral("8"));
     QCOMPARE(int(editor.font().charWidth), 8);
     QVERIFY(!editor.font().isModified());
 
-    pick(heights, QStringLiteral("8"));
+    pickFromList(heights, QStringLiteral("8"));
     QVERIFY(editor.font().isModified());
     QCOMPARE(int(editor.font().charHeight), 8);
     QVERIFY(editor.pixel(63)->isVisible());
@@ -156,7 +129,7 @@ void TestGeometryMarkers::widthOtherThanEightIsRefused()
     widths->addItem(QStringLiteral("7"));
     editor.dialogs().messageBoxes.clear();
 
-    pick(widths, QStringLiteral("7"));
+    pickFromList(widths, QStringLiteral("7"));
 
     QCOMPARE(editor.dialogs().messageBoxes.size(), std::size_t(1));
     const ScriptedDialogs::MessageBox& box = editor.dialogs().messageBoxes.front();
@@ -184,20 +157,20 @@ void TestGeometryMarkers::hiddenRowsComeBackAsTheyWere()
     QCOMPARE(glyphRow(editor, 'A', 5), std::uint8_t(0x81));
     editor.clickPixel(53);  // unstored, row 6
     const auto stored = editor.font().glyphBuffer;
-    std::array<std::uint8_t, 8> shown{};
+    std::array<int, 8> shown{};
     for (int row = 0; row < 8; ++row)
-        shown[std::size_t(row)] = gridRow(editor, row);
+        shown[std::size_t(row)] = editor.gridRow(row);
 
-    pick(heights, QStringLiteral("4"));
+    pickFromList(heights, QStringLiteral("4"));
     QVERIFY(editor.font().glyphBuffer == stored);
     for (int index = 32; index < 64; ++index)
         QVERIFY(!editor.pixel(index)->isVisible());
 
-    pick(heights, QStringLiteral("8"));
+    pickFromList(heights, QStringLiteral("8"));
     QVERIFY(editor.font().glyphBuffer == stored);
     for (int row = 0; row < 8; ++row)
-        QCOMPARE(hex(gridRow(editor, row)), hex(shown[std::size_t(row)]));
-    QCOMPARE(hex(gridRow(editor, 6)), hex(0x24));
+        QCOMPARE(hex(editor.gridRow(row)), hex(shown[std::size_t(row)]));
+    QCOMPARE(hex(editor.gridRow(6)), hex(0x24));
 }
 
 // The glyph left while rows were hidden must neither show in those rows when
@@ -210,14 +183,14 @@ void TestGeometryMarkers::raisedRowsNeverShowAnotherGlyph()
     editor.font().glyphBuffer[std::size_t('C' * 32 + 5)] = 0x81;
     chooseCharacter(slider, 'B');
     editor.clickPixel(48 + 3);  // row 6 of "B"
-    pick(heights, QStringLiteral("4"));
+    pickFromList(heights, QStringLiteral("4"));
     chooseCharacter(slider, 'C');
 
-    pick(heights, QStringLiteral("8"));
+    pickFromList(heights, QStringLiteral("8"));
 
     for (int row = 4; row < 8; ++row)
-        QCOMPARE(hex(gridRow(editor, row)), hex(glyphRow(editor, 'C', row)));
-    QCOMPARE(hex(gridRow(editor, 6)), hex(0));
+        QCOMPARE(hex(editor.gridRow(row)), hex(glyphRow(editor, 'C', row)));
+    QCOMPARE(hex(editor.gridRow(6)), hex(0));
     chooseCharacter(slider, 'D');
     QCOMPARE(hex(glyphRow(editor, 'C', 5)), hex(0x81));
     for (int row : {4, 6, 7})
@@ -233,14 +206,14 @@ void TestGeometryMarkers::raisedRowsAfterReturningToTheGlyph()
     auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
     chooseCharacter(slider, 'B');
     editor.clickPixel(48 + 3);
-    pick(heights, QStringLiteral("4"));
+    pickFromList(heights, QStringLiteral("4"));
     chooseCharacter(slider, 'C');
     chooseCharacter(slider, 'B');
     QCOMPARE(hex(glyphRow(editor, 'B', 6)), hex(0));
 
-    pick(heights, QStringLiteral("8"));
+    pickFromList(heights, QStringLiteral("8"));
 
-    QCOMPARE(hex(gridRow(editor, 6)), hex(glyphRow(editor, 'B', 6)));
+    QCOMPARE(hex(editor.gridRow(6)), hex(glyphRow(editor, 'B', 6)));
 }
 
 // A loaded font replaces every glyph: the rows a lower loaded height hides
@@ -257,7 +230,7 @@ void TestGeometryMarkers::raisedRowsAfterLoadingAFont()
 
     EditorUnderTest editor;
     auto* baseline = editor.control<QWidget>(QStringLiteral("shpBasislinie"));
-    pick(editor.control<ComboBox>(QStringLiteral("cboBasislinie")), QStringLiteral("6"));
+    pickFromList(editor.control<ComboBox>(QStringLiteral("cboBasislinie")), QStringLiteral("6"));
     editor.clickPixel(48 + 2);  // row 6 of "A" in the old font
     editor.dialogs().boxAnswers.push_back(UserDialogs::Answer::No);
     editor.dialogs().fileAnswers.push_back(path);
@@ -267,9 +240,9 @@ void TestGeometryMarkers::raisedRowsAfterLoadingAFont()
     QVERIFY(baseline->isVisible());
     QCOMPARE(baseline->y(), editor.pixel(40)->y());
 
-    pick(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QStringLiteral("8"));
+    pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QStringLiteral("8"));
 
-    QCOMPARE(hex(gridRow(editor, 6)), hex(0));
+    QCOMPARE(hex(editor.gridRow(6)), hex(0));
 }
 
 // Hidden rows blend into the button face in the preview, except that their
@@ -283,7 +256,7 @@ void TestGeometryMarkers::previewShowsHiddenRowsAsButtonFace()
         editor.clickPixel(index);
     editor.font().setModified(truthFalse);
 
-    pick(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QStringLiteral("4"));
+    pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QStringLiteral("4"));
     QVERIFY(editor.font().isModified());
 
     const QImage drawn = editor.previewGlyph();
@@ -325,7 +298,7 @@ void TestGeometryMarkers::markerLiesOnItsRow()
     editor.font().setModified(truthFalse);
     QVERIFY(!marker->isVisible());
 
-    pick(editor.control<ComboBox>(listName), QString::number(row));
+    pickFromList(editor.control<ComboBox>(listName), QString::number(row));
 
     QVERIFY(marker->isVisible());
     QCOMPARE(marker->y(), editor.pixel(first)->y());
@@ -366,13 +339,13 @@ void TestGeometryMarkers::markerBeyondTheHeightIsRefused()
     EditorUnderTest editor;
     auto* list = editor.control<ComboBox>(listName);
     auto* marker = editor.control<QWidget>(markerName);
-    pick(list, QStringLiteral("4"));
+    pickFromList(list, QStringLiteral("4"));
     QVERIFY(marker->isVisible());
     editor.font().setModified(truthFalse);
     editor.dialogs().messageBoxes.clear();
     QSignalSpy spy(list, &ComboBox::Click);
 
-    pick(list, entry);
+    pickFromList(list, entry);
 
     QCOMPARE(spy.count(), clicks);
     QVERIFY(!marker->isVisible());
@@ -392,14 +365,14 @@ void TestGeometryMarkers::markersStayWhenTheHeightChanges()
     auto* guides = editor.control<ComboBox>(QStringLiteral("cboHilfslinie"));
     auto* baseline = editor.control<QWidget>(QStringLiteral("shpBasislinie"));
     auto* guide = editor.control<QWidget>(QStringLiteral("shpHilfslinie"));
-    pick(baselines, QStringLiteral("5"));
-    pick(guides, QStringLiteral("5"));
+    pickFromList(baselines, QStringLiteral("5"));
+    pickFromList(guides, QStringLiteral("5"));
     const int rowFive = editor.pixel(32)->y();
     QCOMPARE(baseline->y(), rowFive);
     QCOMPARE(guide->y(), rowFive);
     QVERIFY(baseline->isVisible() && guide->isVisible());
 
-    pick(heights, QStringLiteral("3"));
+    pickFromList(heights, QStringLiteral("3"));
     for (QWidget* marker : {baseline, guide}) {
         QCOMPARE(marker->y(), rowFive);
         QVERIFY(marker->isVisible());
@@ -407,11 +380,11 @@ void TestGeometryMarkers::markersStayWhenTheHeightChanges()
     QCOMPARE(baselines->currentText(), QStringLiteral("5"));
     QCOMPARE(guides->currentText(), QStringLiteral("5"));
 
-    pick(baselines, QStringLiteral("<keine>"));
+    pickFromList(baselines, QStringLiteral("<keine>"));
     QVERIFY(!baseline->isVisible());
     QVERIFY(guide->isVisible());
 
-    pick(heights, QStringLiteral("8"));
+    pickFromList(heights, QStringLiteral("8"));
     QCOMPARE(guide->y(), rowFive);
     QVERIFY(guide->isVisible());
     QVERIFY(!baseline->isVisible());

@@ -11,11 +11,13 @@
 #include "picture_clip.h"
 #include "pixel_button.h"
 #include "slider.h"
+#include "test_files.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -45,21 +47,11 @@ QString codeLabel(const EditorUnderTest& editor)
     return editor.control<QLabel>(QStringLiteral("lblCurrentChar"))->text();
 }
 
-// The row byte the grid shows in `row`: only exactly black counts as inked.
-int gridRow(const EditorUnderTest& editor, int row)
-{
-    int rowByte = 0;
-    for (int column = 0; column < 8; ++column)
-        if ((editor.pixel(8 * row + column)->backColor().rgb() & 0xFFFFFF) == 0)
-            rowByte |= 0x80 >> column;
-    return rowByte;
-}
-
 // Whether the visible rows of the grid show `code`'s glyph from the buffer.
 bool gridShows(EditorUnderTest& editor, int code)
 {
     for (int row = 0; row < editor.font().charHeight; ++row)
-        if (gridRow(editor, row) != editor.font().glyphBuffer[std::size_t(code * rowsPerGlyph + row)])
+        if (editor.gridRow(row) != editor.font().glyphBuffer[std::size_t(code * rowsPerGlyph + row)])
             return false;
     return true;
 }
@@ -72,11 +64,11 @@ void showByProgram(EditorUnderTest& editor, int code)
 }
 
 // A font in which every row byte differs from its neighbours.
+const QByteArray pattern = patternedBytes(256 * rowsPerGlyph);
+
 void fillWithPattern(EditorUnderTest& editor)
 {
-    GlyphBuffer& buffer = editor.font().glyphBuffer;
-    for (std::size_t index = 0; index < buffer.size(); ++index)
-        buffer[index] = std::uint8_t(index * 37 + index / 32 + 11);
+    std::copy(pattern.begin(), pattern.end(), editor.font().glyphBuffer.begin());
 }
 
 void turnWheel(Slider* slider, int angle)
@@ -94,6 +86,9 @@ QPoint inGroove(Slider* slider, int y)
 
 }  // namespace
 
+using Change = std::function<void(EditorUnderTest&)>;
+Q_DECLARE_METATYPE(Change)
+
 class TestGlyphEditing : public QObject
 {
     Q_OBJECT
@@ -102,6 +97,9 @@ private slots:
     void rowByteIsPaintedAndStoredBitByBit_data();
     void rowByteIsPaintedAndStoredBitByBit();
     void clickingTwiceLeavesThePixelAndSetsTheFlag();
+    void holdingEnterDownTogglesOnce();
+    void screenShowsTheGlyphAfterEveryChange_data();
+    void screenShowsTheGlyphAfterEveryChange();
     void personMovesStoreTheGlyphBeingLeft_data();
     void personMovesStoreTheGlyphBeingLeft();
     void programSettingsSkipTheStore();
@@ -142,8 +140,8 @@ void TestGlyphEditing::rowByteIsPaintedAndStoredBitByBit()
         QCOMPARE(accessibleText(editor.pixel(3 * 8 + column)),
                  QStringLiteral("Zeile 4, Spalte %1: %2").arg(column + 1).arg(inked ? "schwarz" : "weiß"));
     }
-    QCOMPARE(gridRow(editor, 2), 0);
-    QCOMPARE(gridRow(editor, 4), 0);
+    QCOMPARE(editor.gridRow(2), 0);
+    QCOMPARE(editor.gridRow(4), 0);
 
     // Leaving the character writes the row back from the grid.
     buffer[66 * rowsPerGlyph + 3] = 0;
@@ -166,6 +164,135 @@ void TestGlyphEditing::clickingTwiceLeavesThePixelAndSetsTheFlag()
     QVERIFY(editor.font().isModified());
     // The grid alone holds the edits until a selection stores them.
     QCOMPARE(int(editor.font().glyphBuffer[65 * rowsPerGlyph + 1]), 0);
+}
+
+// The keyboard repeats a key held down: the presses after the first come
+// marked as repeats, each after a release marked so too.
+void TestGlyphEditing::holdingEnterDownTogglesOnce()
+{
+    EditorUnderTest editor;
+    PixelButton* pixel = editor.pixel(20);
+    pixel->setFocus();
+    QTest::keyPress(pixel, Qt::Key_Return);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+        QApplication::sendEvent(pixel, &release);
+        QApplication::sendEvent(pixel, &press);
+    }
+    QTest::keyRelease(pixel, Qt::Key_Return);
+    QCOMPARE(rgbAt(editor.shownGrid(), 4, 2), QRgb(0));
+    QCOMPARE(editor.gridRow(2), 0x08);
+}
+
+// Each way a person changes what the grid shows, and what the window then
+// shows of the glyph: the grid, the preview and the reference picture. The
+// font holds a pattern, and "A" shows 8 of its rows; a load brings a font of
+// 14 rows with the same pattern.
+void TestGlyphEditing::screenShowsTheGlyphAfterEveryChange_data()
+{
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QList<int>>("toggled");  // pixels toggled since the glyph was shown
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<bool>("modified");
+
+    const auto key = [](Qt::Key pressed, int index) {
+        return Change([pressed, index](EditorUnderTest& editor) {
+            editor.pixel(index)->setFocus();
+            QTest::keyClick(editor.pixel(index), pressed);
+        });
+    };
+    const auto onSlider = [](const std::function<void(Slider*)>& move) {
+        return Change([move](EditorUnderTest& editor) { move(slider(editor)); });
+    };
+    QTest::newRow("pixel clicked") << Change([](EditorUnderTest& editor) { editor.clickPixel(10); }) << 65 << 8
+                                   << QList<int>{10} << false << true;
+    QTest::newRow("pixel by Space") << key(Qt::Key_Space, 23) << 65 << 8 << QList<int>{23} << false << true;
+    QTest::newRow("pixel by Enter") << key(Qt::Key_Return, 56) << 65 << 8 << QList<int>{56} << false << true;
+    QTest::newRow("slider by a key") << onSlider([](Slider* s) { QTest::keyClick(s, Qt::Key_Down); }) << 66 << 8
+                                     << QList<int>() << false << false;
+    QTest::newRow("slider by the wheel") << onSlider([](Slider* s) { turnWheel(s, -120); }) << 68 << 8 << QList<int>()
+                                         << false << false;
+    QTest::newRow("slider by a click on the groove")
+        << onSlider([](Slider* s) { QTest::mouseClick(s, Qt::LeftButton, {}, inGroove(s, s->height() - 10)); }) << 81
+        << 8 << QList<int>() << false << false;
+    // Rows 2 to 7 hidden, with the glyph's and the clicked pixels.
+    QTest::newRow("height by keys on the closed list") << Change([](EditorUnderTest& editor) {
+        editor.clickPixel(17);
+        editor.clickPixel(53);
+        QCoreApplication::processEvents();  // the window draws before the person goes on
+        auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
+        heights->setFocus();
+        QTest::keyClick(heights, Qt::Key_Home);
+        QTest::keyClick(heights, Qt::Key_Down);
+    }) << 65 << 2 << QList<int>{17, 53} << false << true;
+    // Rows 8 to 15 come into sight with the glyph's own rows.
+    QTest::newRow("height from the opened list") << Change([](EditorUnderTest& editor) {
+        pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QStringLiteral("16"));
+    }) << 65 << 16 << QList<int>() << false << true;
+    QTest::newRow("load") << Change([](EditorUnderTest& editor) { editor.click(QStringLiteral("cmdLoad")); }) << 65
+                          << 14 << QList<int>() << true << false;
+    QTest::newRow("back from the overview") << Change([](EditorUnderTest& editor) {
+        editor.clickPixel(42);
+        QTimer::singleShot(0, &editor.window(), [] {
+            if (QWidget* overview = QApplication::activeModalWidget())
+                QTest::mouseClick(overview->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+        });
+        editor.click(QStringLiteral("cmdPreview"));
+    }) << 65 << 8 << QList<int>{42} << false << true;
+}
+
+void TestGlyphEditing::screenShowsTheGlyphAfterEveryChange()
+{
+    QFETCH(Change, change);
+    QFETCH(int, code);
+    QFETCH(int, height);
+    QFETCH(QList<int>, toggled);
+    QFETCH(bool, loaded);
+    QFETCH(bool, modified);
+
+    // The shipped bitmap has cells that look alike.
+    const QImage strip = distinctCellStrip();
+    QTemporaryDir folder;
+    QVERIFY(strip.save(folder.filePath(QStringLiteral("ASCII8X14.BMP")), "BMP"));
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("font.fnt")), patternedBytes(256 * 14)));
+    EditorUnderTest editor(folder.path());
+    editor.dialogs().fileAnswers.push_back(folder.filePath(QStringLiteral("font.fnt")));
+    fillWithPattern(editor);
+    showByProgram(editor, 65);
+    QCoreApplication::processEvents();  // drawn as the person sees it first
+
+    change(editor);
+
+    QCOMPARE(slider(editor)->value(), code);
+    QCOMPARE(int(editor.font().charHeight), height);
+    QCOMPARE(bool(editor.font().isModified()), modified);
+    const QImage grid = editor.shownGrid();
+    const QImage preview = editor.previewGlyph();
+    const QImage reference = editor.referenceGlyph();
+    QVERIFY(!preview.isNull() && !reference.isNull());
+    QCOMPARE(grid.size(), QSize(8, height));
+    const QRgb buttonFace =
+        editor.control<PictureBox>(QStringLiteral("pctPreview"))->palette().color(QPalette::Button).rgb() & 0xFFFFFF;
+    // The rows shown of this glyph: hidden rows keep them, rows never shown are white.
+    const int rowsShown = std::max(8, height);
+    for (int row = 0; row < 32; ++row) {
+        for (int column = 0; column < 8; ++column) {
+            const int rowByte = row >= rowsShown ? 0 : quint8(pattern[code * (loaded ? 14 : 32) + row]);
+            const bool inked = bool(rowByte & (0x80 >> column)) != toggled.contains(8 * row + column);
+            const QRgb colour = inked ? 0 : 0xFFFFFF;
+            const QByteArray where = QStringLiteral("row %1, column %2").arg(row).arg(column).toLatin1();
+            if (row < height)
+                QVERIFY2(rgbAt(grid, column, row) == colour, "grid, " + where);
+            QVERIFY2(rgbAt(preview, column, row) == (inked || row < height ? colour : buttonFace), "preview, " + where);
+        }
+    }
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 8; ++x)
+            QVERIFY2(rgbAt(reference, x, y) == rgbAt(strip, code * 8 + x, y),
+                     qPrintable(QStringLiteral("x %1, y %2").arg(x).arg(y)));
 }
 
 void TestGlyphEditing::personMovesStoreTheGlyphBeingLeft_data()
@@ -223,7 +350,7 @@ void TestGlyphEditing::programSettingsSkipTheStore()
     slider(editor)->setValue(65);
     // The edit is gone from the grid and never reached the glyph.
     QCOMPARE(int(editor.font().glyphBuffer[65 * rowsPerGlyph]), 0);
-    QCOMPARE(gridRow(editor, 0), 0);
+    QCOMPARE(editor.gridRow(0), 0);
 }
 
 void TestGlyphEditing::showingAGlyphDoesNotYield()
@@ -260,7 +387,7 @@ void TestGlyphEditing::codeZeroIsStoredFromTheEmptyText()
     QCOMPARE(int(editor.font().glyphBuffer[1 * rowsPerGlyph + 1]), 0);
 
     QTest::keyClick(slider(editor), Qt::Key_Up);
-    QCOMPARE(gridRow(editor, 1), 0x02);
+    QCOMPARE(editor.gridRow(1), 0x02);
 }
 
 void TestGlyphEditing::onlyExactBlackIsInked()
@@ -326,7 +453,7 @@ void TestGlyphEditing::everyCodeIsStoredIntoItself()
 
         // Coming back stores the neighbour, untouched, and shows the edit again.
         QTest::keyClick(slider(editor), code < 255 ? Qt::Key_Up : Qt::Key_Down);
-        QVERIFY2(gridRow(editor, 0) == (0x80 >> (code % 8)), qPrintable(QString::number(code)));
+        QVERIFY2(editor.gridRow(0) == (0x80 >> (code % 8)), qPrintable(QString::number(code)));
         if (neighbour > code)
             QVERIFY2(buffer[std::size_t(neighbour * rowsPerGlyph)] == 0, qPrintable(QString::number(code)));
     }
