@@ -2,6 +2,7 @@
 #include "file_size_limit.h"
 #include "modcode.h"
 #include "scripted_dialogs.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -41,33 +42,9 @@ namespace {
 
 const QString fontFilter = QStringLiteral("Textdateien (*.FNT)|*.fnt|Alle Dateien (*.*)|*.*");
 
-// Bytes that differ from place to place, so a byte read into the wrong place shows.
-std::vector<std::uint8_t> fontBytes(int length)
-{
-    std::vector<std::uint8_t> bytes(std::size_t(length), 0);
-    for (int i = 0; i < length; ++i)
-        bytes[std::size_t(i)] = std::uint8_t(i * 13 + i / 256 + 5);
-    return bytes;
-}
-
 QByteArray asByteArray(const std::vector<std::uint8_t>& bytes)
 {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
-    QCOMPARE(file.write(content), content.size());
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
 }
 
 // Everything below `root`, hidden entries too: relative path to the file's
@@ -301,7 +278,7 @@ void TestFontFile::loadReadsEveryWholeHeight()
     QFETCH(QString, name);
     QFETCH(QString, chosenAs);
     QFETCH(bool, missingFirst);
-    writeFile(pathOf(name), asByteArray(fontBytes(length)));
+    QVERIFY(writeFile(pathOf(name), patternedBytes(length)));
     const QString path = pathOf(chosenAs.isEmpty() ? name : chosenAs);
     if (!chosenAs.isEmpty())
         QVERIFY(QFile::link(pathOf(name), path));
@@ -314,7 +291,7 @@ void TestFontFile::loadReadsEveryWholeHeight()
 
     QCOMPARE(store->loadFontFile(dialogs), std::int16_t(height));
 
-    QCOMPARE(store->fontTable, fontBytes(length));
+    QCOMPARE(asByteArray(store->fontTable), patternedBytes(length));
     QCOMPARE(store->fontFileName, path);
     QCOMPARE(dialogs.messageBoxes.size(), std::size_t(missingFirst ? 1 : 0));
     QVERIFY(dialogs.unanswered.isEmpty());
@@ -383,7 +360,7 @@ void TestFontFile::loadAsksAgainForAnythingButARegularFile()
     const int fifoWriter = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_NONBLOCK);
     QVERIFY(fifoWriter >= 0);
     const auto closeFifo = qScopeGuard([fifoWriter] { ::close(fifoWriter); });
-    QCOMPARE(::write(fifoWriter, fontBytes(256).data(), 256), ssize_t(256));
+    QCOMPARE(::write(fifoWriter, patternedBytes(256).constData(), 256), ssize_t(256));
 
     auto store = editedStore();
     ScriptedDialogs dialogs;
@@ -485,14 +462,14 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     QFETCH(int, error);
     QFETCH(QString, ending);
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
-    writeFile(pathOf(QStringLiteral("folder/inside.fnt")), QByteArray(256, 'i'));
-    writeFile(pathOf(QStringLiteral("plain.fnt")), QByteArray(2048, 'p'));
-    writeFile(pathOf(QStringLiteral("large.fnt")), asByteArray(fontBytes(8192)));
-    writeFile(pathOf(QStringLiteral("linked.fnt")), asByteArray(fontBytes(256)));
+    QVERIFY(writeFile(pathOf(QStringLiteral("folder/inside.fnt")), QByteArray(256, 'i')));
+    QVERIFY(writeFile(pathOf(QStringLiteral("plain.fnt")), QByteArray(2048, 'p')));
+    QVERIFY(writeFile(pathOf(QStringLiteral("large.fnt")), patternedBytes(8192)));
+    QVERIFY(writeFile(pathOf(QStringLiteral("linked.fnt")), patternedBytes(256)));
     QVERIFY(QFile::link(pathOf(QStringLiteral("linked.fnt")), pathOf(QStringLiteral("symbolic.fnt"))));
     QCOMPARE(::link(QFile::encodeName(pathOf(QStringLiteral("linked.fnt"))).constData(),
                     QFile::encodeName(pathOf(QStringLiteral("hard.fnt"))).constData()), 0);
-    writeFile(pathOf(QStringLiteral("read-only.fnt")), QByteArray(2048, 'r'));
+    QVERIFY(writeFile(pathOf(QStringLiteral("read-only.fnt")), QByteArray(2048, 'r')));
     QVERIFY(QFile::setPermissions(pathOf(QStringLiteral("read-only.fnt")), QFile::ReadOwner | QFile::ReadGroup));
     // A save that opens the FIFO would wait for a reader for ever: ctest's
     // time limit then fails the test.
@@ -577,7 +554,7 @@ void TestFontFile::saveKeepsWhatTheFileIs()
     QFETCH(bool, replaced);
     QFETCH(bool, asPerson);
     const QString path = pathOf(name);
-    writeFile(path, asByteArray(fontBytes(8192)));
+    QVERIFY(writeFile(path, patternedBytes(8192)));
     const auto unlock = qScopeGuard([&] { lockFolder(dir->path(), false); });
     if (!prepare(QFile::encodeName(path).constData()))
         QSKIP("Cannot make such a file here.");

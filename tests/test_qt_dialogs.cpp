@@ -13,7 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileSystemModel>
+#include <QScopeGuard>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -30,88 +30,6 @@
 namespace {
 
 const QString fontFilter = QStringLiteral("Textdateien (*.FNT)|*.fnt|Alle Dateien (*.*)|*.*");
-
-// Runs `inspect` on the file dialog once it is open, then cancels it.
-void whileDialogOpen(const std::function<void(QFileDialog&)>& inspect)
-{
-    QTimer::singleShot(0, [inspect] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        inspect(*dialog);
-        dialog->reject();
-    });
-}
-
-// The names the dialog lists in `folder` with the filter entry `entry` chosen.
-QStringList listedNames(QFileDialog& dialog, const QString& folder, const QString& entry)
-{
-    auto* model = dialog.findChild<QFileSystemModel*>();
-    dialog.setDirectory(folder);
-    dialog.selectNameFilter(entry);
-    QStringList names;
-    // The model fills in the background; wait until the folder's files are in.
-    if (!QTest::qWaitFor([&] { return model->rowCount(model->index(folder)) > 0; }, 5000))
-        return {};
-    QTest::qWait(50);
-    auto* view = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
-    const QAbstractItemModel* shown = view->model();
-    const QModelIndex root = view->rootIndex();
-    for (int row = 0; row < shown->rowCount(root); ++row)
-        names << shown->index(row, 0, root).data().toString();
-    names.sort();
-    return names;
-}
-
-// A message box as the person sees it.
-struct BoxSeen
-{
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QStringList buttons;  // left to right, without their shortcut marks
-    QString defaultButton;
-    QRect frame;   // where it opened, with its frame as far as it is known
-    QRect screen;  // the part of its screen that windows may take
-};
-
-QString caption(const QAbstractButton* button)
-{
-    return button ? button->text().remove(QLatin1Char('&')) : QString();
-}
-
-// Reads the message box once it is open, then answers it with `press`: the
-// caption of a button, "Escape", "Enter" or "close box".
-void answerBoxWhenOpen(BoxSeen& seen, const QString& press)
-{
-    QTimer::singleShot(0, [&seen, press] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        seen.title = box->windowTitle();
-        seen.text = box->text();
-        seen.icon = box->icon();
-        seen.frame = box->frameGeometry();
-        seen.screen = box->screen()->availableGeometry();
-        QList<QAbstractButton*> buttons = box->buttons();
-        std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
-        for (const QAbstractButton* button : buttons) {
-            seen.buttons << caption(button);
-            if (auto* push = qobject_cast<const QPushButton*>(button); push && push->isDefault())
-                seen.defaultButton = caption(button);
-        }
-        if (press == QLatin1String("Escape"))
-            QTest::keyClick(box, Qt::Key_Escape);
-        else if (press == QLatin1String("Enter"))
-            QTest::keyClick(box, Qt::Key_Return);
-        else if (press == QLatin1String("close box"))
-            box->close();
-        else if (const auto found = std::find_if(buttons.begin(), buttons.end(),
-                                                 [&](auto* button) { return caption(button) == press; });
-                 found != buttons.end())
-            QTest::mouseClick(*found, Qt::LeftButton);
-        if (QApplication::activeModalWidget() == box)
-            box->done(-1);  // not answered: do not block the run
-    });
-}
 
 // Plays the person's part in the modal windows that open one after the other:
 // the next step answers each window not answered yet. It looks every few
@@ -149,6 +67,69 @@ private:
     QPointer<QWidget> answered;
 };
 
+// The names the file dialog lists in the folder it shows, sorted.
+QStringList listedNames(QFileDialog& dialog)
+{
+    auto* view = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    const QAbstractItemModel* shown = view->model();
+    QStringList names;
+    for (int row = 0; row < shown->rowCount(view->rootIndex()); ++row)
+        names << shown->index(row, 0, view->rootIndex()).data().toString();
+    names.sort();
+    return names;
+}
+
+// A message box as the person sees it.
+struct BoxSeen
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;  // left to right, without their shortcut marks
+    QString defaultButton;
+    QRect frame;   // where it opened, with its frame as far as it is known
+    QRect screen;  // the part of its screen that windows may take
+};
+
+QString caption(const QAbstractButton* button)
+{
+    return button ? button->text().remove(QLatin1Char('&')) : QString();
+}
+
+// Reads the message box, then answers it with `press`: the caption of a
+// button, "Escape", "Enter" or "close box".
+Person::Step answerBox(BoxSeen& seen, const QString& press)
+{
+    return [&seen, press](QWidget& window) {
+        auto* box = qobject_cast<QMessageBox*>(&window);
+        QVERIFY(box);
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        seen.frame = box->frameGeometry();
+        seen.screen = box->screen()->availableGeometry();
+        QList<QAbstractButton*> buttons = box->buttons();
+        std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+        for (const QAbstractButton* button : buttons) {
+            seen.buttons << caption(button);
+            if (auto* push = qobject_cast<const QPushButton*>(button); push && push->isDefault())
+                seen.defaultButton = caption(button);
+        }
+        if (press == QLatin1String("Escape"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (press == QLatin1String("Enter"))
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (press == QLatin1String("close box"))
+            box->close();
+        else if (const auto found = std::find_if(buttons.begin(), buttons.end(),
+                                                 [&](auto* button) { return caption(button) == press; });
+                 found != buttons.end())
+            QTest::mouseClick(*found, Qt::LeftButton);
+        if (QApplication::activeModalWidget() == box)
+            box->done(-1);  // not answered: do not block the run
+    };
+}
+
 // "title | text | icon" of a message box, "title: name field" of a file dialog.
 QString describe(QWidget& window)
 {
@@ -182,20 +163,23 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
 
-        QStringList fontEntry;
-        QStringList allEntry;
         QStringList entries;
-        whileDialogOpen([&](QFileDialog& dialog) {
+        const Person person({[&](QWidget& window) {
+            auto& dialog = static_cast<QFileDialog&>(window);
+            const auto cancel = qScopeGuard([&] { dialog.reject(); });
             entries = dialog.nameFilters();
-            fontEntry = listedNames(dialog, folder.path(), entries.value(0));
-            allEntry = listedNames(dialog, folder.path(), entries.value(1));
-        });
+            dialog.setDirectory(folder.path());
+            // The dialog reads the folder in the background.
+            dialog.selectNameFilter(entries.value(0));
+            QTRY_COMPARE(listedNames(dialog), QStringList({"Mixed.Fnt", "UPPER.FNT", "lower.fnt"}));
+            dialog.selectNameFilter(entries.value(1));
+            QTRY_COMPARE(listedNames(dialog),
+                         QStringList({"Mixed.Fnt", "UPPER.FNT", "lower.fnt", "noextension", "notes.txt"}));
+        }});
         QtUserDialogs dialogs(nullptr);
         QCOMPARE(dialogs.showOpen({QStringLiteral("Laden"), fontFilter, QString()}), std::nullopt);
 
         QCOMPARE(entries.size(), 2);
-        QCOMPARE(fontEntry, QStringList({"Mixed.Fnt", "UPPER.FNT", "lower.fnt"}));
-        QCOMPARE(allEntry, QStringList({"Mixed.Fnt", "UPPER.FNT", "lower.fnt", "noextension", "notes.txt"}));
     }
 
     void titleAndPresetNameAreShownAndConfirmReturnsThePath()
@@ -203,12 +187,10 @@ private slots:
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("font.fnt"));
         QString title;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            title = dialog->windowTitle();
-            QMetaObject::invokeMethod(dialog, "accept");
-        });
+        const Person person({[&](QWidget& dialog) {
+            title = dialog.windowTitle();
+            QMetaObject::invokeMethod(&dialog, "accept");
+        }});
         QtUserDialogs dialogs(nullptr);
         QCOMPARE(dialogs.showSave({QStringLiteral("Speichern"), fontFilter, path}), std::optional<QString>(path));
         QCOMPARE(title, QStringLiteral("Speichern"));
@@ -220,7 +202,7 @@ private slots:
     {
         QTemporaryDir folderWithoutBitmap;
         BoxSeen seen;
-        answerBoxWhenOpen(seen, QStringLiteral("OK"));
+        const Person person({answerBox(seen, QStringLiteral("OK"))});
         const frmMain editor(nullptr, folderWithoutBitmap.path());
         QCOMPARE(seen.icon, QMessageBox::Warning);
         QCOMPARE(seen.frame.center(), seen.screen.center());
@@ -299,7 +281,7 @@ void TestQtDialogs::messageBoxesAskAndAnswer()
     const QString prompt = QStringLiteral("Erste Zeile\nZweite Zeile");
 
     BoxSeen seen;
-    answerBoxWhenOpen(seen, press);
+    const Person person({answerBox(seen, press)});
     QtUserDialogs dialogs(nullptr);
     QCOMPARE(dialogs.messageBox(prompt, buttons, icon, title), answer);
 
