@@ -6,12 +6,11 @@
 #include "editor_under_test.h"
 #include "frame.h"
 #include "glyphora_test_main.h"
-#include "picture_box.h"
 #include "pixel_button.h"
 #include "slider.h"
+#include "test_files.h"
 #include "twips.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,7 +55,6 @@ private slots:
     void raisedRowsNeverShowAnotherGlyph();
     void raisedRowsAfterReturningToTheGlyph();
     void raisedRowsAfterLoadingAFont();
-    void previewShowsHiddenRowsAsButtonFace();
     void markerLiesOnItsRow_data();
     void markerLiesOnItsRow();
     void markerBeyondTheHeightIsRefused_data();
@@ -223,10 +221,7 @@ void TestGeometryMarkers::raisedRowsAfterLoadingAFont()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString path = folder.filePath(QStringLiteral("VIER.FNT"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(QByteArray(256 * 4, '\0')), qint64(256 * 4));
-    file.close();
+    QVERIFY(writeFile(path, QByteArray(256 * 4, '\0')));
 
     EditorUnderTest editor;
     auto* baseline = editor.control<QWidget>(QStringLiteral("shpBasislinie"));
@@ -243,32 +238,6 @@ void TestGeometryMarkers::raisedRowsAfterLoadingAFont()
     pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QStringLiteral("8"));
 
     QCOMPARE(hex(editor.gridRow(6)), hex(0));
-}
-
-// Hidden rows blend into the button face in the preview, except that their
-// black pixels still show.
-void TestGeometryMarkers::previewShowsHiddenRowsAsButtonFace()
-{
-    EditorUnderTest editor;
-    auto* preview = editor.control<PictureBox>(QStringLiteral("pctPreview"));
-    const QColor buttonFace = preview->palette().color(QPalette::Button);
-    for (int index : {8 * 2 + 1, 8 * 6 + 5})
-        editor.clickPixel(index);
-    editor.font().setModified(truthFalse);
-
-    pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QStringLiteral("4"));
-    QVERIFY(editor.font().isModified());
-
-    const QImage drawn = editor.previewGlyph();
-    QVERIFY(!drawn.isNull());
-    auto at = [&](int row, int column) { return drawn.pixelColor(column, row); };
-    QCOMPARE(at(2, 1), QColor(Qt::black));
-    QCOMPARE(at(2, 0), QColor(Qt::white));
-    QCOMPARE(at(3, 7), QColor(Qt::white));
-    QCOMPARE(at(6, 5), QColor(Qt::black));
-    QCOMPARE(at(6, 4), buttonFace);
-    QCOMPARE(at(4, 0), buttonFace);
-    QCOMPARE(at(20, 3), buttonFace);
 }
 
 void TestGeometryMarkers::markerLiesOnItsRow_data()

@@ -7,11 +7,11 @@
 #include "picture_box.h"
 #include "pixel_button.h"
 #include "slider.h"
+#include "test_files.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QMap>
 #include <QPointer>
@@ -384,10 +384,7 @@ void TestOverview::fileNameLabel()
     QVERIFY(QDir(dir.path()).mkpath(folder.isEmpty() ? QStringLiteral(".") : folder));
     const QString path = QDir(dir.filePath(folder)).filePath(name);
     if (loadFile) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(QByteArray(2048, '\0')), 2048);
-        file.close();
+        QVERIFY(writeFile(path, QByteArray(2048, '\0')));
         editor.dialogs().fileAnswers.push_back(path);
         editor.click(QStringLiteral("cmdLoad"));
         QCOMPARE(editor.font().fontFileName, path);
@@ -420,10 +417,7 @@ void TestOverview::eachOpeningIsANewWindow()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("font.fnt"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(QByteArray(512, '\0')), 512);
-    file.close();
+    QVERIFY(writeFile(path, QByteArray(512, '\0')));
     editor.dialogs().fileAnswers.push_back(path);
     editor.click(QStringLiteral("cmdLoad"));
 

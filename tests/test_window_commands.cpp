@@ -43,14 +43,6 @@ QList<QRgb> gridColours(const EditorUnderTest& editor)
     return colours;
 }
 
-int visibleGridRows(const EditorUnderTest& editor)
-{
-    int rows = 0;
-    while (rows < 32 && editor.pixel(8 * rows)->isVisible())
-        ++rows;
-    return rows;
-}
-
 // The commands that may discard unsaved changes, and the ways the window is
 // asked to close.
 enum class Command { QuitButton, CloseCall, CloseEvent, Load, Save };
@@ -324,7 +316,7 @@ void TestWindowCommands::loadShowsTheFontAtItsHeight()
     QCOMPARE(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"))->currentText(), QString::number(height));
     QCOMPARE(int(editor.font().charHeight), height);
     QCOMPARE(int(editor.font().charWidth), 8);
-    QCOMPARE(visibleGridRows(editor), height);
+    QCOMPARE(editor.shownGrid().height(), height);
     QCOMPARE(editor.control<Slider>(QStringLiteral("sldSelectCharacter"))->value(), 65);
     for (int row = 0; row < height; ++row)
         QCOMPARE(editor.gridRow(row), int(quint8(file[65 * height + row])));
@@ -366,7 +358,7 @@ void TestWindowCommands::rejectedFileLeavesTheEditorAlone()
     QCOMPARE(dialogs.messageBoxes[1].prompt, QStringLiteral("Ungültiges Dateiformat!"));
     QCOMPARE(int(editor.font().charHeight), 12);
     QCOMPARE(heights->currentText(), QStringLiteral("12"));
-    QCOMPARE(visibleGridRows(editor), 12);
+    QCOMPARE(editor.shownGrid().height(), 12);
     QCOMPARE(gridColours(editor), grid);
     QVERIFY(editor.font().isModified());
 }
