@@ -272,8 +272,9 @@ void TestGeometryMarkers::markerLiesOnItsRow()
     QVERIFY(marker->isVisible());
     QCOMPARE(marker->y(), editor.pixel(first)->y());
     QVERIFY(!editor.font().isModified());
-    const QImage drawn = shownPixels(frame);
     const int top = editor.pixel(first)->y();
+    QTRY_COMPARE(shownPixels(frame).pixelColor(2, top), colour);
+    const QImage drawn = shownPixels(frame);
     for (int y = top; y <= top + 16; ++y) {
         for (int x : {2, 7, 137, 142})
             QVERIFY2(drawn.pixelColor(x, y) == colour, qPrintable(QStringLiteral("x %1, y %2").arg(x).arg(y)));
