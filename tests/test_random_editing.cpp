@@ -389,7 +389,7 @@ void Session::openOverview()
     const bool byOk = chance(50);
     const QString expected = model.fileName.isEmpty() ? QString()
                                                       : model.fileName + (model.modified ? "(modified)" : "");
-    QTimer::singleShot(0, [this, byOk, expected] {
+    QTimer::singleShot(0, &editor.window(), [this, byOk, expected] {
         auto* overview = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!overview) {
             problem = QStringLiteral("the overview did not open as a modal window");
