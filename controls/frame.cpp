@@ -1,5 +1,7 @@
 #include "frame.h"
 
+#include "text_ink.h"
+
 #include <QPainter>
 
 namespace {
@@ -27,5 +29,6 @@ void Frame::paintEvent(QPaintEvent*)
     const QRect caption(captionIndent, 0, metrics.horizontalAdvance(title()) + 2 * captionPadding, metrics.height());
     painter.fillRect(caption, palette().color(QPalette::Window));
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(caption, Qt::AlignCenter, title());
+    // Placed by its ink, which may rise above the font's ascent.
+    painter.drawText(QPointF(captionIndent + captionPadding, inkBaseline(*this, 0, title())), title());
 }

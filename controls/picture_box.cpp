@@ -1,21 +1,12 @@
 #include "picture_box.h"
 
+#include "device_pixels.h"
+
 #include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <cmath>
-
 namespace {
-
-// The first device pixel that lies wholly inside the logical pixel at
-// `logical`: at fractional scales a logical pixel starts part-way into a
-// device pixel, which belongs to its neighbour as well. The small allowance
-// keeps a product such as 3 × 1.1 from falling just past a whole pixel.
-int firstDevicePixel(int logical, qreal scale)
-{
-    return int(std::ceil(logical * scale - 1e-6));
-}
 
 // Assistive technology presents a picture box as a picture under its
 // accessible name; left to Qt, it would pass for a window frame.
@@ -52,7 +43,7 @@ void PictureBox::paintEvent(QPaintEvent* event)
 void PictureBox::drawGlyph(QPainter& painter, QPoint topLeft, const QImage& glyph) const
 {
     const qreal scale = devicePixelRatioF();
-    const int side = std::max(1, int(std::floor(scale + 1e-6)));
+    const int side = wholeDevicePixels(scale);
 
     // The painter draws in logical pixels from the drawing area's corner, and
     // the window's device pixels start at its own corner: place the glyph on

@@ -1,14 +1,16 @@
 #include "pixel_button.h"
 
+#include "device_pixels.h"
 #include "enter_key.h"
 
+#include <QKeyEvent>
 #include <QPainter>
-#include <qdrawutil.h>
 
 PixelButton::PixelButton(QWidget* parent)
     : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
+    setCheckable(true);
 }
 
 void PixelButton::setBackColor(QColor color)
@@ -16,6 +18,7 @@ void PixelButton::setBackColor(QColor color)
     if (color == backColor_)
         return;
     backColor_ = color;
+    setChecked(backColor_ == Qt::black);
     nameItsColour();
     update();
 }
@@ -26,8 +29,7 @@ void PixelButton::setPlaceName(const QString& place)
     nameItsColour();
 }
 
-// Black is the inked pixel; any other colour reads as the blank one. Setting
-// the name tells assistive technology that it changed.
+// Black is the inked pixel; any other colour reads as the blank one.
 void PixelButton::nameItsColour()
 {
     setAccessibleName(placeName_ + (backColor_ == Qt::black ? QStringLiteral(": schwarz") : QStringLiteral(": weiß")));
@@ -38,11 +40,37 @@ QSize PixelButton::sizeHint() const
     return {17, 17};
 }
 
+// A raised button face, each of its edge lines one logical pixel wide: light
+// outside and the button face inside at the top and left, the shadow outside
+// and the dark shade inside at the bottom and right; pressed, the other way
+// round. The lines lie on whole device pixels, equally wide, so that between
+// two neighbours, which overlap by one line, the dark shade shows at every
+// display scale as it does at 100 %.
 void PixelButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QBrush fill(backColor_);
-    qDrawWinButton(&painter, rect(), palette(), isDown(), &fill);
+    const qreal scale = devicePixelRatioF();
+    const int line = wholeDevicePixels(scale);
+    const QPoint corner = mapTo(window(), QPoint(0, 0));
+    const QPoint deviceCorner(firstDevicePixel(corner.x(), scale), firstDevicePixel(corner.y(), scale));
+    const QSize deviceSize(deviceEdge(corner.x() + width(), scale) - deviceCorner.x(),
+                           deviceEdge(corner.y() + height(), scale) - deviceCorner.y());
+
+    const QPalette& colours = palette();
+    const bool down = isDown();
+    QImage face(deviceSize, QImage::Format_RGB32);
+    face.fill(colours.color(down ? QPalette::Light : QPalette::Shadow));
+    QPainter facePainter(&face);
+    const QRect whole(QPoint(0, 0), deviceSize);
+    facePainter.fillRect(whole.adjusted(0, 0, -line, -line), colours.color(down ? QPalette::Shadow : QPalette::Light));
+    facePainter.fillRect(whole.adjusted(line, line, -line, -line), colours.color(down ? QPalette::Button : QPalette::Dark));
+    facePainter.fillRect(whole.adjusted(line, line, -2 * line, -2 * line),
+                         colours.color(down ? QPalette::Dark : QPalette::Button));
+    facePainter.fillRect(whole.adjusted(2 * line, 2 * line, -2 * line, -2 * line), backColor_);
+    facePainter.end();
+
+    face.setDevicePixelRatio(scale);
+    painter.drawImage(QPointF(deviceCorner) / scale - QPointF(corner), face);
     if (hasFocus()) {
         // Drawn in the inverse of the pixel so that it shows on black and white alike.
         painter.setPen(QPen(QColor::fromRgb(backColor_.rgb() ^ 0xFFFFFF), 1, Qt::DotLine));
@@ -52,6 +80,23 @@ void PixelButton::paintEvent(QPaintEvent*)
 
 void PixelButton::keyPressEvent(QKeyEvent* event)
 {
-    if (!clickOnEnter(*this, *event))
-        QAbstractButton::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Up:
+        emit Arrow(-1, 0);
+        break;
+    case Qt::Key_Down:
+        emit Arrow(1, 0);
+        break;
+    case Qt::Key_Left:
+        emit Arrow(0, -1);
+        break;
+    case Qt::Key_Right:
+        emit Arrow(0, 1);
+        break;
+    default:
+        if (!clickOnEnter(*this, *event))
+            QAbstractButton::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }

@@ -5,7 +5,9 @@
 
 // A push button without a caption that shows its back colour, as the pixels
 // of the glyph grid do: black for an inked pixel, white for a blank one.
-// Assistive technology reads its place and its colour as its name.
+// Assistive technology reads its place and its colour as its name, and hears
+// it as a toggle button that is checked while it is black, so that a screen
+// reader announces the change of colour when it happens.
 class PixelButton : public QAbstractButton
 {
     Q_OBJECT
@@ -22,9 +24,17 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    // An arrow key went to the focused button: a step of -1, 0 or 1 rows and
+    // columns, for the owner to move the focus along its grid.
+    void Arrow(int rowStep, int columnStep);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The checked state follows the colour alone, so a click leaves it to the
+    // Click handler.
+    void nextCheckState() override {}
 
 private:
     void nameItsColour();

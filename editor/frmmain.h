@@ -44,6 +44,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Building the window (frmmain_layout.cpp)
@@ -60,6 +61,7 @@ private:
     void setCurrentChar(const QString& text);
     void storeCurrentChar(const QString& text);
     void cmdPixel_Click(int Index);
+    void cmdPixel_Arrow(int Index, int rowStep, int columnStep);
     void paintGridRow(int row);
     PixelButton* gridPixel(int row, int column) const;
 
@@ -85,7 +87,7 @@ private:
     void cboBasislinie_Change();
     void cboHilfslinie_Click();
     void cboHilfslinie_Change();
-    void applyMarkerRule(ComboBox* rowList, QWidget* marker);
+    void applyMarkerRule(ComboBox* rowList, const QLabel* caption, QWidget* marker);
 
     // Window commands (frmmain_commands.cpp)
     void cmdLoad_Click();

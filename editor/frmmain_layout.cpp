@@ -8,14 +8,15 @@
 #include "command_button.h"
 #include "frame.h"
 #include "handler_guard.h"
+#include "label.h"
 #include "picture_box.h"
 #include "pixel_button.h"
 #include "qt_user_dialogs.h"
 #include "slider.h"
 #include "twips.h"
 
-#include <QLabel>
 #include <QLineEdit>
+#include <QShowEvent>
 
 namespace {
 
@@ -30,7 +31,7 @@ Control* place(QWidget* container, const char* name, QRect design)
 
 QLabel* placeLabel(QWidget* container, const char* name, const QString& caption, QRect design)
 {
-    auto* label = place<QLabel>(container, name, design);
+    auto* label = place<Label>(container, name, design);
     label->setText(caption);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -113,7 +114,7 @@ void frmMain::createControls()
     Label7 = placeLabel(Frame3, "Label7", QStringLiteral("ANSI (WIN)"), twipsRect(720, 3060, 975, 195));
     txtWindowsChar = place<QLineEdit>(Frame3, "txtWindowsChar", twipsRect(720, 3300, 1095, 315));
     txtWindowsChar->setEnabled(false);
-    Image1 = place<QLabel>(Frame3, "Image1", twipsRect(720, 3720, 360, 510));
+    Image1 = place<Label>(Frame3, "Image1", twipsRect(720, 3720, 360, 510));
     Image1->setVisible(false);
 
     fraZeichendef = placeFrame(this, "fraZeichendef", QStringLiteral("Zeichendefinition"), twipsRect(2160, 180, 2175, 855));
@@ -130,6 +131,13 @@ void frmMain::createControls()
     Label11 = placeLabel(this, "Label11", QStringLiteral("Pixel anklicken: an / aus"), twipsRect(120, 6780, 1935, 255));
     Label10 = placeLabel(this, "Label10", QStringLiteral("Schieber: Zeichen wählen"), twipsRect(120, 7020, 1935, 255));
     Label6 = placeLabel(this, "Label6", QStringLiteral("Preview: alle 256 Zeichen"), twipsRect(120, 7260, 1935, 255));
+
+    // Each list, and the Windows character, is heard under its caption.
+    Label1->setBuddy(cboZeichenbreite);
+    Label2->setBuddy(cboZeichenhoehe);
+    Label4->setBuddy(cboHilfslinie);
+    Label3->setBuddy(cboBasislinie);
+    Label7->setBuddy(txtWindowsChar);
 
     // Keyboard focus in the design's tab order; the pixels follow row by row.
     QList<QWidget*> tabOrder = {cmdLoad, cmdBeenden, cmdSave};
@@ -158,6 +166,14 @@ void frmMain::createPixelGrid()
     }
 }
 
+// The focused control shows its focus mark from the start, not only after
+// the first Tab.
+void frmMain::showEvent(QShowEvent* event)
+{
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    QWidget::showEvent(event);
+}
+
 std::function<void()> frmMain::guard(void (frmMain::*handler)())
 {
     return [this, handler] { runGuarded(*dialogs, [this, handler] { (this->*handler)(); }); };
@@ -165,9 +181,13 @@ std::function<void()> frmMain::guard(void (frmMain::*handler)())
 
 void frmMain::connectHandlers()
 {
-    for (int index = 0; index < modCode::glyphCount; ++index)
+    for (int index = 0; index < modCode::glyphCount; ++index) {
         connect(cmdPixel[index], &QAbstractButton::clicked, this,
                 [this, index] { runGuarded(*dialogs, [this, index] { cmdPixel_Click(index); }); });
+        connect(cmdPixel[index], &PixelButton::Arrow, this, [this, index](int rowStep, int columnStep) {
+            runGuarded(*dialogs, [&] { cmdPixel_Arrow(index, rowStep, columnStep); });
+        });
+    }
 
     connect(sldSelectCharacter, &Slider::Click, this, guard(&frmMain::sldSelectCharacter_Click));
     connect(sldSelectCharacter, &Slider::Change, this, guard(&frmMain::sldSelectCharacter_Change));

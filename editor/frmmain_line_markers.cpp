@@ -7,6 +7,8 @@
 #include "combo_box.h"
 #include "pixel_button.h"
 
+#include <QLabel>
+
 void frmMain::cboBasislinie_Click()
 {
     cboBasislinie_Change();
@@ -14,7 +16,7 @@ void frmMain::cboBasislinie_Click()
 
 void frmMain::cboBasislinie_Change()
 {
-    applyMarkerRule(cboBasislinie, shpBasislinie);
+    applyMarkerRule(cboBasislinie, Label3, shpBasislinie);
 }
 
 void frmMain::cboHilfslinie_Click()
@@ -24,13 +26,14 @@ void frmMain::cboHilfslinie_Click()
 
 void frmMain::cboHilfslinie_Change()
 {
-    applyMarkerRule(cboHilfslinie, shpHilfslinie);
+    applyMarkerRule(cboHilfslinie, Label4, shpHilfslinie);
 }
 
 // Entry n (1 to 32) marks grid row n, counted from 1 at the top. "<keine>",
 // or a row beyond the height, hides the marker and puts the list back on
-// "<keine>"; that reset runs this rule once more, which then ends.
-void frmMain::applyMarkerRule(ComboBox* rowList, QWidget* marker)
+// "<keine>"; that reset runs this rule once more, which then ends. A shown
+// marker is heard by its list's caption and its row: "Basislinie, Zeile 7".
+void frmMain::applyMarkerRule(ComboBox* rowList, const QLabel* caption, QWidget* marker)
 {
     bool isNumber = false;
     int row = rowList->List(rowList->listIndex()).toShort(&isNumber);
@@ -43,5 +46,6 @@ void frmMain::applyMarkerRule(ComboBox* rowList, QWidget* marker)
         return;
     }
     marker->move(marker->x(), cmdPixel.at((row - 1) * 8)->y());
+    marker->setAccessibleName(QStringLiteral("%1, Zeile %2").arg(caption->text()).arg(row));
     marker->setVisible(true);
 }

@@ -73,3 +73,15 @@ void frmMain::cmdPixel_Click(int Index)
     pctPreview_Click();
     font.setModified(truthTrue);
 }
+
+// The arrow keys move the focus across the grid: to the pixel above or
+// below in the same column, or beside in the same row, over the rows the
+// height shows; at an edge the focus stays.
+void frmMain::cmdPixel_Arrow(int Index, int rowStep, int columnStep)
+{
+    const int row = Index / 8 + rowStep;
+    const int column = Index % 8 + columnStep;
+    if (row < 0 || row >= font.charHeight || column < 0 || column >= font.charWidth)
+        return;
+    gridPixel(row, column)->setFocus(Qt::OtherFocusReason);
+}

@@ -1,6 +1,7 @@
 #include "frmpreview.h"
 
 #include "handler_guard.h"
+#include "label.h"
 #include "modcode.h"
 #include "picture_box.h"
 #include "twips.h"
@@ -19,7 +20,8 @@ constexpr int linePitch = 33;
 
 QLabel* placeLabel(QWidget* container, const QString& name, const QString& caption, QRect design)
 {
-    auto* label = new QLabel(caption, container);
+    auto* label = new Label(container);
+    label->setText(caption);
     label->setObjectName(name);
     label->setGeometry(design);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

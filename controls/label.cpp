@@ -1,0 +1,60 @@
+#include "label.h"
+
+#include "text_ink.h"
+
+#include <QAccessibleWidget>
+#include <QPainter>
+
+namespace {
+
+class LabelInterface : public QAccessibleWidget
+{
+public:
+    explicit LabelInterface(Label* label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+
+    QString text(QAccessible::Text text) const override
+    {
+        if (text == QAccessible::Name)
+            return widget()->accessibleName().isEmpty() ? static_cast<const Label*>(widget())->text()
+                                                        : widget()->accessibleName();
+        return QAccessibleWidget::text(text);
+    }
+
+    // The control it is the caption of, as Qt tells it for its own labels.
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override
+    {
+        auto found = QAccessibleWidget::relations(match);
+        QWidget* buddy = static_cast<const Label*>(widget())->buddy();
+        if ((match & QAccessible::Labelled) && buddy)
+            found.append({QAccessible::queryAccessibleInterface(buddy), QAccessible::Labelled});
+        return found;
+    }
+};
+
+QAccessibleInterface* labelInterface(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("Label") && object && object->isWidgetType())
+        return new LabelInterface(static_cast<Label*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
+Label::Label(QWidget* parent)
+    : QLabel(parent)
+{
+    static const bool interfaceFactoryInstalled = (QAccessible::installFactory(labelInterface), true);
+    Q_UNUSED(interfaceFactoryInstalled);
+}
+
+void Label::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QRect room = contentsRect();
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(QPointF(room.left(), inkBaseline(*this, room.top(), text())), text());
+}
