@@ -1,6 +1,7 @@
 #include "qt_user_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -71,8 +72,14 @@ std::optional<QString> QtUserDialogs::showFileDialog(const FileRequest& request,
     // file itself, with the full path, and asks again.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters(request.filter));
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
+    // The folder and the bare name, not the full path: preset with a full
+    // path, the dialog stops taking Return on a typed path after a load.
+    if (!request.fileName.isEmpty()) {
+        const QFileInfo preset(request.fileName);
+        if (preset.path() != QLatin1String("."))
+            dialog.setDirectory(preset.absolutePath());
+        dialog.selectFile(preset.fileName());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
