@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QScopeGuard>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -239,6 +241,52 @@ private slots:
         QCOMPARE(seen, QStringList({QStringLiteral("Laden: "),
                                     QStringLiteral("Glyphora | %1 nicht gefunden! | %2").arg(missing).arg(QMessageBox::Warning),
                                     QStringLiteral("Laden: ")}));
+    }
+
+    // After a load, the save dialog is preset with the loaded file; the person
+    // selects the name, types a full path, waits a moment and presses Return.
+    // That saves, every time, whether the path is the loaded file's own (then
+    // confirmed as a replacement) or a new one.
+    void typedPathAndReturnSaveAfterALoad()
+    {
+        QTemporaryDir folder;
+        const QString loaded = folder.filePath(QStringLiteral("geladen.fnt"));
+        QFile file(loaded);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2048, '\1')) == 2048);
+        file.close();
+        const auto typePath = [](const QString& path) {
+            return [path](QWidget& dialog) {
+                auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                dialog.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&dialog));
+                name->setFocus();
+                name->selectAll();
+                QTest::keyClicks(name, path);
+                // As a person waits: the dialog lists the folder meanwhile.
+                auto* listing = dialog.findChild<QFileSystemModel*>();
+                QTRY_VERIFY(listing->rowCount(listing->index(QFileInfo(path).absolutePath())) > 0);
+                QTest::keyClick(name, Qt::Key_Return);
+                if (dialog.isVisible())
+                    qobject_cast<QDialog*>(&dialog)->reject();  // Return was not taken
+            };
+        };
+        const Person::Step replace = [](QWidget& box) { qobject_cast<QMessageBox*>(&box)->button(QMessageBox::Yes)->click(); };
+
+        modCode font;
+        QtUserDialogs dialogs(nullptr);
+        {
+            const Person person({typePath(loaded)});
+            QCOMPARE(font.loadFontFile(dialogs), std::int16_t(8));
+        }
+        for (int run = 0; run < 10; ++run) {
+            const QString target = run % 2 ? loaded : folder.filePath(QStringLiteral("neu %1.fnt").arg(run));
+            std::deque<Person::Step> steps{typePath(target)};
+            if (target == loaded)
+                steps.push_back(replace);
+            const Person person(steps);
+            QVERIFY2(font.saveFontFile(dialogs), qPrintable(QStringLiteral("run %1").arg(run)));
+            QCOMPARE(QFileInfo(target).size(), 2048);
+        }
     }
 };
 
