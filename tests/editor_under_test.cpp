@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -127,6 +128,54 @@ void pickFromList(ComboBox* list, const QString& entry)
     QTRY_VERIFY(!view->isVisible());
 }
 
+namespace {
+
+// How many rows of device pixels the ink of `image` spans, from the top of
+// the highest (the dots of "Ö") to the foot of the lowest (the tail of "g").
+// A row holds ink when its grey pixels, darker than the lightest of the row,
+// add up to half a black pixel on that background: a stroke smoothed over
+// two pixels counts, a faint fringe does not. A focus mark, in colour, is no
+// ink.
+int inkHeight(const QImage& image)
+{
+    int top = image.height();
+    int bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        int lightest = 0;
+        for (int x = 0; x < image.width(); ++x)
+            lightest = std::max(lightest, qGray(image.pixel(x, y)));
+        int darkness = 0;
+        for (int x = 0; x < image.width(); ++x)
+            if (const QColor colour = image.pixelColor(x, y); colour.hsvSaturation() < 32)
+                darkness += lightest - qGray(colour.rgb());
+        if (2 * darkness >= lightest) {
+            top = std::min(top, y);
+            bottom = y;
+        }
+    }
+    return std::max(0, bottom - top + 1);
+}
+
+// The ink height of `text` drawn alone in `font`, black on white, into an
+// image like `screen`: its scale and its format, on which the smoothing of
+// the edges depends.
+int wholeInkHeight(const QString& text, const QFont& font, const QImage& screen)
+{
+    const QFontMetrics metrics(font);
+    const qreal scale = screen.devicePixelRatio();
+    QImage image(QSize(metrics.horizontalAdvance(text) + 8, 3 * metrics.height()) * scale, screen.format());
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(4, metrics.height() + metrics.ascent(), text);
+    painter.end();
+    return inkHeight(image);
+}
+
+}  // namespace
+
 QStringList cutTexts(const QWidget* control)
 {
     const QFontMetrics metrics = control->fontMetrics();
@@ -135,13 +184,24 @@ QStringList cutTexts(const QWidget* control)
         if (metrics.horizontalAdvance(text) > room.width() || metrics.height() > room.height())
             cut << text;
     };
+    // The text shown on screen, in `room`, must have as much ink in height
+    // as the text drawn alone.
+    const auto checkInk = [&](const QString& text, QRect room) {
+        const QImage shown = shownPixels(control, room);
+        if (!text.isEmpty() && inkHeight(shown) != wholeInkHeight(text, control->font(), shown))
+            cut << text + QStringLiteral(" (ink)");
+    };
     if (auto* label = qobject_cast<const QLabel*>(control)) {
         check(label->text(), label->contentsRect());
+        checkInk(label->text(), QRect(label->contentsRect().left() - 2, 0, metrics.horizontalAdvance(label->text()) + 4, label->height()));
     } else if (auto* button = qobject_cast<const QPushButton*>(control)) {
         QStyleOptionButton option;
         option.initFrom(button);
         option.text = button->text();
-        check(button->text(), button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button));
+        const QRect face = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        check(button->text(), face);
+        const int advance = metrics.horizontalAdvance(button->text());
+        checkInk(button->text(), QRect(face.center().x() - advance / 2 - 1, face.top(), advance + 2, face.height()));
     } else if (auto* list = qobject_cast<const QComboBox*>(control)) {
         QStyleOptionComboBox option;
         option.initFrom(list);
@@ -150,9 +210,11 @@ QStringList cutTexts(const QWidget* control)
         // and cuts it off at the field's right edge.
         for (int index = 0; index < list->count(); ++index)
             check(list->itemText(index), field.adjusted(1, 0, 0, 0));
+        checkInk(list->currentText(), QRect(field.left(), field.top(), metrics.horizontalAdvance(list->currentText()) + 2, field.height()));
     } else if (auto* frame = qobject_cast<const QGroupBox*>(control)) {
         // The caption stands in the top line, indented from both corners.
         check(frame->title(), QRect(0, 0, frame->width() - 16, frame->height()));
+        checkInk(frame->title(), QRect(6, 0, metrics.horizontalAdvance(frame->title()) + 4, metrics.height() + 1));
     }
     return cut;
 }

@@ -68,7 +68,9 @@ private:
 // The texts that `control` cuts off: its caption, or any entry of a list box,
 // each measured in the control's font against the room the control gives it
 // (a label's width and height, a button's face, a list box's edit field, a
-// frame's top line). Empty when everything shows whole.
+// frame's top line). The text it shows (a list box's selected entry) must
+// also show its whole ink height on screen, dots and descenders included;
+// one cut there is listed as "text (ink)". Empty when everything shows whole.
 QStringList cutTexts(const QWidget* control);
 
 // A reference strip of 256 cells of 8 × 14 pixels, black on white, whose

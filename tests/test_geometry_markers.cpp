@@ -271,6 +271,8 @@ void TestGeometryMarkers::markerLiesOnItsRow()
 
     QVERIFY(marker->isVisible());
     QCOMPARE(marker->y(), editor.pixel(first)->y());
+    // Heard by what it marks and where: "Basislinie, Zeile 8".
+    QCOMPARE(accessibleText(marker), QStringLiteral("%1, Zeile %2").arg(markerName.mid(3)).arg(row));
     QVERIFY(!editor.font().isModified());
     const int top = editor.pixel(first)->y();
     QTRY_COMPARE(shownPixels(frame).pixelColor(2, top), colour);

@@ -114,6 +114,8 @@ private slots:
     void referenceShowsTheCellOfTheCode();
     void pictureClipCutsEveryCellFromItsPlace();
     void draggingOverTheGridChangesNothing();
+    void arrowKeysWalkTheShownGrid_data();
+    void arrowKeysWalkTheShownGrid();
 };
 
 void TestGlyphEditing::rowByteIsPaintedAndStoredBitByBit_data()
@@ -154,12 +156,17 @@ void TestGlyphEditing::clickingTwiceLeavesThePixelAndSetsTheFlag()
     editor.clickPixel(10);
     QCOMPARE(editor.pixel(10)->backColor(), QColor(Qt::black));
     QCOMPARE(accessibleText(editor.pixel(10)), QStringLiteral("Zeile 2, Spalte 3: schwarz"));
+    // A toggle button, checked while black, so that the change is heard.
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(editor.pixel(10));
+    QCOMPARE(heard->role(), QAccessible::CheckBox);
+    QVERIFY(heard->state().checked);
     QCOMPARE(editor.font().isModified(), truthTrue);
     // Enter on the focused pixel is a click too.
     QVERIFY(editor.pixel(10)->hasFocus());
     QTest::keyClick(editor.pixel(10), Qt::Key_Return);
     QCOMPARE(editor.pixel(10)->backColor(), QColor(Qt::white));
     QCOMPARE(accessibleText(editor.pixel(10)), QStringLiteral("Zeile 2, Spalte 3: weiß"));
+    QVERIFY(!heard->state().checked);
     QVERIFY(editor.font().isModified());
     // The grid alone holds the edits until a selection stores them.
     QCOMPARE(int(editor.font().glyphBuffer[65 * rowsPerGlyph + 1]), 0);
@@ -568,6 +575,44 @@ void TestGlyphEditing::draggingOverTheGridChangesNothing()
     for (int index = 0; index < 64; ++index)
         QCOMPARE(editor.pixel(index)->backColor(), QColor(Qt::white));
     QCOMPARE(editor.font().isModified(), truthFalse);
+}
+
+void TestGlyphEditing::arrowKeysWalkTheShownGrid_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+
+    QTest::newRow("Down to the row below") << 8 << 10 << int(Qt::Key_Down) << 18;
+    QTest::newRow("Up to the row above") << 8 << 10 << int(Qt::Key_Up) << 2;
+    QTest::newRow("Right") << 8 << 10 << int(Qt::Key_Right) << 11;
+    QTest::newRow("Left") << 8 << 10 << int(Qt::Key_Left) << 9;
+    QTest::newRow("Up at the top") << 8 << 3 << int(Qt::Key_Up) << 3;
+    QTest::newRow("Left at a row's start") << 8 << 8 << int(Qt::Key_Left) << 8;
+    QTest::newRow("Right at a row's end") << 8 << 15 << int(Qt::Key_Right) << 15;
+    QTest::newRow("Down at the last row") << 8 << 60 << int(Qt::Key_Down) << 60;
+    QTest::newRow("Down at the last of 3 rows") << 3 << 17 << int(Qt::Key_Down) << 17;
+}
+
+void TestGlyphEditing::arrowKeysWalkTheShownGrid()
+{
+    QFETCH(int, height);
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+
+    EditorUnderTest editor;
+    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
+    heights->setCurrentIndex(height - 1);
+    emit heights->activated(height - 1);
+    editor.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor.window()));
+    editor.pixel(from)->setFocus();
+
+    QTest::keyClick(editor.pixel(from), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), editor.pixel(to));
+    QCOMPARE(gridRow(editor, from / 8), 0);
 }
 
 GLYPHORA_TEST_MAIN(TestGlyphEditing)

@@ -362,6 +362,8 @@ void TestOverview::fileNameLabel_data()
     QTest::newRow("no file, modified") << false << true << QString() << QString() << font << QString();
     QTest::newRow("file") << true << false << QString() << QString() << font << QString();
     QTest::newRow("file, modified") << true << true << QStringLiteral("(modified)") << QString() << font << QString();
+    QTest::newRow("umlauts and descenders") << true << false << QString() << QStringLiteral("ÄÖÜ_Öffnen") << "gpy.fnt"
+                                            << QString();
     QTest::newRow("long folder") << true << false << QString() << longFolder << font << QStringLiteral("/font.fnt");
     QTest::newRow("long folder, modified")
         << true << true << QStringLiteral("(modified)") << longFolder << wideName << "/" + wideName + "(modified)";

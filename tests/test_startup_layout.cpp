@@ -10,6 +10,7 @@
 #include "pixel_button.h"
 #include "slider.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,16 @@ namespace {
 QRgb rgb(QColor colour)
 {
     return colour.rgb() & 0xFFFFFF;
+}
+
+// The darkest pixel on the straight line from `from` to `to`.
+QRgb darkestBetween(const QImage& image, QPoint from, QPoint to)
+{
+    QRgb darkest = 0xFFFFFF;
+    for (QPoint at = from; at != to; at += QPoint(to.x() > at.x(), to.y() > at.y()))
+        if (qGray(image.pixel(at)) < qGray(darkest))
+            darkest = rgbAt(image, at.x(), at.y());
+    return darkest;
 }
 
 }  // namespace
@@ -44,6 +55,8 @@ private slots:
     void sliderRunsFromZeroAtTheTop();
     void startStateIsAnEmptyFontShowingA();
     void tabOrderFollowsTheDesign();
+    void controlsAreHeardByTheirCaptions_data();
+    void controlsAreHeardByTheirCaptions();
     void missingReferenceBitmapIsReportedOnce_data();
     void missingReferenceBitmapIsReportedOnce();
 };
@@ -168,8 +181,22 @@ void TestStartupLayout::captions()
         QCOMPARE(label->text(), caption);
     else
         QCOMPARE(editor.control<QLineEdit>(name)->text(), caption);
-    if (name != QLatin1String("frmMain"))
-        QCOMPARE(cutTexts(editor.control<QWidget>(name)), QStringList());
+    if (name == QLatin1String("frmMain"))
+        return;
+    QCOMPARE(cutTexts(editor.control<QWidget>(name)), QStringList());
+    // The label of the Windows character stays empty, over the label below.
+    if (name == QLatin1String("lblWinChar"))
+        return;
+
+    // The dots of capital umlauts and the descenders show whole as well.
+    const QString inked = QStringLiteral("ÄÖÜgpy");
+    if (auto* frame = qobject_cast<QGroupBox*>(editor.control<QWidget>(name)))
+        frame->setTitle(inked);
+    else if (auto* button = qobject_cast<QPushButton*>(editor.control<QWidget>(name)))
+        button->setText(inked);
+    else if (auto* label = qobject_cast<QLabel*>(editor.control<QWidget>(name)))
+        label->setText(inked);
+    QCOMPARE(cutTexts(editor.control<QWidget>(name)), QStringList());
 }
 
 void TestStartupLayout::pixelGridIsWhiteAndOverlapping()
@@ -177,6 +204,8 @@ void TestStartupLayout::pixelGridIsWhiteAndOverlapping()
     EditorUnderTest editor;
     auto* grid = editor.control<QGroupBox>(QStringLiteral("fraZeichendef"));
     const QImage shown = shownPixels(grid);
+    const qreal scale = shown.devicePixelRatio();
+    const QRgb dark = rgb(grid->palette().color(QPalette::Dark));
     for (int index = 0; index < 256; ++index) {
         const int row = index / 8;
         const int column = index % 8;
@@ -187,8 +216,16 @@ void TestStartupLayout::pixelGridIsWhiteAndOverlapping()
         QCOMPARE(rgb(pixel->backColor()), QRgb(0xFFFFFF));
         QVERIFY(pixel->text().isEmpty());
         QCOMPARE(pixel->isVisible(), row < 8);
-        if (row < 8)
-            QCOMPARE(rgbAt(shown, pixel->geometry().center().x(), pixel->geometry().center().y()), QRgb(0xFFFFFF));
+        if (row >= 8)
+            continue;
+        const QPoint centre = pixel->geometry().center() * scale;
+        QCOMPARE(rgbAt(shown, centre.x(), centre.y()), QRgb(0xFFFFFF));
+        // The edge between two blank cells shows the dark shade, at every
+        // display scale: the cells can be counted.
+        if (column < 7)
+            QCOMPARE(darkestBetween(shown, centre, editor.pixel(index + 1)->geometry().center() * scale), dark);
+        if (row < 7)
+            QCOMPARE(darkestBetween(shown, centre, editor.pixel(index + 8)->geometry().center() * scale), dark);
     }
 }
 
@@ -231,6 +268,10 @@ void TestStartupLayout::listsAreFilledWithTheDefaultsChosen()
         QCOMPARE(combo->currentIndex(), list.selected);
         QCOMPARE(combo->currentText(), QString::fromLatin1(list.selectedText));
         QCOMPARE(cutTexts(combo), QStringList());
+        combo->addItem(QStringLiteral("Öpy"));  // as much of "ÄÖÜgpy" as the narrowest list holds
+        combo->setCurrentIndex(combo->count() - 1);
+        QCOMPARE(cutTexts(combo), QStringList());
+        combo->removeItem(combo->count() - 1);
     }
 
     auto* height = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
@@ -327,6 +368,8 @@ void TestStartupLayout::tabOrderFollowsTheDesign()
     editor.window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&editor.window()));
     QCOMPARE(QApplication::focusWidget(), expected.first());
+    // ...and its focus mark shows before the first Tab.
+    QVERIFY(editor.window().testAttribute(Qt::WA_KeyboardFocusChange));
 
     // Tab walks the whole round and comes back to the start.
     QList<QWidget*> visited{QApplication::focusWidget()};
@@ -340,6 +383,38 @@ void TestStartupLayout::tabOrderFollowsTheDesign()
     // Shift+Tab walks back.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), expected.last());
+}
+
+// What assistive technology reads: a list box by its current entry, tied to
+// its caption; the Windows character under its caption; the empty label
+// beside the code as nothing, not as its frame's title.
+void TestStartupLayout::controlsAreHeardByTheirCaptions_data()
+{
+    QTest::addColumn<QString>("caption");  // what the control is first labelled by
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("cboZeichenbreite") << "Label1" << "8";
+    QTest::newRow("cboZeichenhoehe") << "Label2" << "8";
+    QTest::newRow("cboHilfslinie") << "Label4" << "<keine>";
+    QTest::newRow("cboBasislinie") << "Label3" << "<keine>";
+    QTest::newRow("txtWindowsChar") << "Label7" << "ANSI (WIN)";
+    // Within its frame, but not named after it.
+    QTest::newRow("lblWinChar") << "Frame3" << QString();
+}
+
+void TestStartupLayout::controlsAreHeardByTheirCaptions()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, name);
+
+    EditorUnderTest editor;
+    QAccessibleInterface* control =
+        QAccessible::queryAccessibleInterface(editor.control<QWidget>(QString::fromLatin1(QTest::currentDataTag())));
+    QCOMPARE(control->text(QAccessible::Name), name);
+    QObject* labelledBy = nullptr;
+    if (const auto labels = control->relations(QAccessible::Label); !labels.isEmpty())
+        labelledBy = labels.constFirst().first->object();
+    QCOMPARE(labelledBy ? labelledBy->objectName() : QString(), caption);
 }
 
 void TestStartupLayout::missingReferenceBitmapIsReportedOnce_data()
