@@ -603,16 +603,12 @@ void TestGlyphEditing::arrowKeysWalkTheShownGrid()
     QFETCH(int, to);
 
     EditorUnderTest editor;
-    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
-    heights->setCurrentIndex(height - 1);
-    emit heights->activated(height - 1);
-    editor.window().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&editor.window()));
+    pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QString::number(height));
     editor.pixel(from)->setFocus();
 
     QTest::keyClick(editor.pixel(from), Qt::Key(key));
     QCOMPARE(QApplication::focusWidget(), editor.pixel(to));
-    QCOMPARE(gridRow(editor, from / 8), 0);
+    QCOMPARE(editor.gridRow(from / 8), 0);
 }
 
 GLYPHORA_TEST_MAIN(TestGlyphEditing)
