@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QBackingStore>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,8 +17,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
-#include <QStyleOptionSlider>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -237,15 +238,30 @@ QRect pixelsOf(int left, int top, int width, int height)
     return {left / 15, top / 15, width / 15, height / 15};
 }
 
-int grooveCentreX(const Slider* slider)
+QStyleOptionSlider sliderOption(const Slider* slider)
 {
+    // The slider's own options, which it keeps protected.
+    struct Access : QSlider
+    {
+        using QSlider::initStyleOption;
+    };
     QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.tickPosition = slider->tickPosition();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider).center().x();
+    (slider->*(&Access::initStyleOption))(&option);
+    return option;
+}
+
+QRect sliderPart(const Slider* slider, QStyle::SubControl part)
+{
+    const QStyleOptionSlider option = sliderOption(slider);
+    return slider->style()->subControlRect(QStyle::CC_Slider, &option, part, slider);
+}
+
+void turnWheel(QWidget* target, int angle)
+{
+    const QPointF centre = QRectF(target->rect()).center();
+    QWheelEvent wheel(centre, target->mapToGlobal(centre), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
 }
 
 QString accessibleText(QWidget* control, QAccessible::Text text)

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <memory>
@@ -84,8 +86,15 @@ QRect pixelsOf(int left, int top, int width, int height);
 // and takes it with Enter, even when it is the entry already selected.
 void pickFromList(ComboBox* list, const QString& entry);
 
-// Where a click hits the slider's groove: the tick marks push it off the centre.
-int grooveCentreX(const Slider* slider);
+// The slider's parts as its style lays them out, and the options it lays
+// them out with. A click in the groove's middle hits it: the tick marks push
+// the groove off the slider's centre.
+QStyleOptionSlider sliderOption(const Slider* slider);
+QRect sliderPart(const Slider* slider, QStyle::SubControl part);
+
+// The person turns the mouse wheel over the middle of `target` by `angle`
+// eighths of a degree: 120 is one notch, positive turns up.
+void turnWheel(QWidget* target, int angle);
 
 // What the window shows of `widget` in `area` (the widget's own coordinates;
 // the whole widget when null): the pixels the window last drew, read once the

@@ -21,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QWheelEvent>
 #include <QWindow>
 
 #include <functional>
@@ -71,17 +70,9 @@ void fillWithPattern(EditorUnderTest& editor)
     std::copy(pattern.begin(), pattern.end(), editor.font().glyphBuffer.begin());
 }
 
-void turnWheel(Slider* slider, int angle)
-{
-    const QPointF centre = QRectF(slider->rect()).center();
-    QWheelEvent event(centre, slider->mapToGlobal(centre), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(slider, &event);
-}
-
 QPoint inGroove(Slider* slider, int y)
 {
-    return {grooveCentreX(slider), y};
+    return {sliderPart(slider, QStyle::SC_SliderGroove).center().x(), y};
 }
 
 }  // namespace

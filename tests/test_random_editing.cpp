@@ -20,12 +20,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QWheelEvent>
 
 #include <array>
 #include <cstdio>
@@ -135,32 +132,6 @@ struct Model
         fileName = path;
     }
 };
-
-// The slider's parts as its style lays them out.
-QStyleOptionSlider sliderOption(const Slider* slider)
-{
-    struct Access : QSlider
-    {
-        using QSlider::initStyleOption;
-    };
-    QStyleOptionSlider option;
-    (slider->*(&Access::initStyleOption))(&option);
-    return option;
-}
-
-QRect sliderPart(const Slider* slider, QStyle::SubControl part)
-{
-    const QStyleOptionSlider option = sliderOption(slider);
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, part, slider);
-}
-
-void turnWheel(QWidget* target, bool up)
-{
-    const QPoint at = target->rect().center();
-    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, up ? 120 : -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &wheel);
-}
 
 // One editor window driven at random, and the model it must match.
 class Session
@@ -297,7 +268,7 @@ void Session::moveSlider()
         how = QStringLiteral("drag the slider handle by %1 pixels").arg(top - handle.top());
     } else if (way < 45) {
         const bool up = chance(50);
-        turnWheel(slider, up);
+        turnWheel(slider, up ? 120 : -120);
         const int steps = std::min(QApplication::wheelScrollLines(), 16);
         to = std::clamp(from + (up ? -steps : steps), 0, 255);
         how = QStringLiteral("turn the wheel %1 on the slider").arg(up ? "up" : "down");
@@ -342,7 +313,7 @@ std::optional<int> Session::pickEntry(ComboBox* list, int entry, QString& how)
     int target = current;
     if (way < 65) {
         const bool up = chance(50);
-        turnWheel(list, up);
+        turnWheel(list, up ? 120 : -120);
         target = std::clamp(current + (up ? -1 : 1), 0, last);
         how = QStringLiteral("turn the wheel %1 on %2").arg(up ? "up" : "down", list->objectName());
     } else {

@@ -297,7 +297,7 @@ void TestStartupLayout::sliderRunsFromZeroAtTheTop()
     QCOMPARE(slider->value(), 65);
 
     // A click near the top of the groove moves towards 0, near the bottom towards 255.
-    const int grooveX = grooveCentreX(slider);
+    const int grooveX = sliderPart(slider, QStyle::SC_SliderGroove).center().x();
     QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(grooveX, 10));
     QCOMPARE(slider->value(), 65 - slider->pageStep());
     QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(grooveX, slider->height() - 10));
