@@ -8,10 +8,10 @@
 #include "frmmain.h"
 #include "glyphora_test_main.h"
 #include "modcode.h"
+#include "test_files.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QScopeGuard>
 #include <QFileInfo>
@@ -160,10 +160,8 @@ private slots:
     void filterEntriesShowFontsWhateverTheCaseAndAllFiles()
     {
         QTemporaryDir folder;
-        for (const char* name : {"lower.fnt", "UPPER.FNT", "Mixed.Fnt", "notes.txt", "noextension"}) {
-            QFile file(folder.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        for (const char* name : {"lower.fnt", "UPPER.FNT", "Mixed.Fnt", "notes.txt", "noextension"})
+            QVERIFY(writeFile(folder.filePath(QString::fromLatin1(name)), QByteArray()));
 
         QStringList entries;
         const Person person({[&](QWidget& window) {
@@ -251,9 +249,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString loaded = folder.filePath(QStringLiteral("geladen.fnt"));
-        QFile file(loaded);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2048, '\1')) == 2048);
-        file.close();
+        QVERIFY(writeFile(loaded, QByteArray(2048, '\1')));
         const auto typePath = [](const QString& path) {
             return [path](QWidget& dialog) {
                 auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));

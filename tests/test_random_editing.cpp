@@ -12,6 +12,7 @@
 #include "glyphora_test_main.h"
 #include "pixel_button.h"
 #include "slider.h"
+#include "test_files.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -419,8 +420,7 @@ void Session::save()
 
 void Session::writeFile(const QString& name, const QByteArray& bytes)
 {
-    QFile file(path(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!::writeFile(path(name), bytes))
         problem = QStringLiteral("the test could not write %1").arg(name);
     model.files[name] = bytes;
 }

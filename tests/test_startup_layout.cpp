@@ -9,11 +9,11 @@
 #include "picture_box.h"
 #include "pixel_button.h"
 #include "slider.h"
+#include "test_files.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -431,11 +431,8 @@ void TestStartupLayout::missingReferenceBitmapIsReportedOnce()
     QTemporaryDir programDirectory;
     QVERIFY(programDirectory.isValid());
     const QString bitmapPath = QDir(programDirectory.path()).filePath(QStringLiteral("ASCII8X14.BMP"));
-    if (!bitmapContent.isEmpty()) {
-        QFile file(bitmapPath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bitmapContent);
-    }
+    if (!bitmapContent.isEmpty())
+        QVERIFY(writeFile(bitmapPath, bitmapContent));
 
     EditorUnderTest editor(programDirectory.path());
     const auto& boxes = editor.dialogs().messageBoxes;
