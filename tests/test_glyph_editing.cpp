@@ -14,7 +14,6 @@
 #include "test_files.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -97,11 +96,9 @@ private slots:
     void showingAGlyphDoesNotYield();
     void codeZeroIsStoredFromTheEmptyText();
     void onlyExactBlackIsInked();
-    void codeDisplay_data();
-    void codeDisplay();
+    void codeIsShownEverywhere_data();
+    void codeIsShownEverywhere();
     void everyCodeIsStoredIntoItself();
-    void referenceShowsTheCellOfTheCode_data();
-    void referenceShowsTheCellOfTheCode();
     void pictureClipCutsEveryCellFromItsPlace();
     void draggingOverTheGridChangesNothing();
     void arrowKeysWalkTheShownGrid_data();
@@ -417,33 +414,45 @@ void TestGlyphEditing::onlyExactBlackIsInked()
     QCOMPARE(int(editor.font().glyphBuffer[65 * rowsPerGlyph]), 0x80);
 }
 
-void TestGlyphEditing::codeDisplay_data()
+// The code of the character as the label, the text box, assistive
+// technology and the reference picture show it.
+void TestGlyphEditing::codeIsShownEverywhere_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("spoken");  // the slider's accessible name
+    QTest::addColumn<int>("cell");        // of the reference bitmap
 
-    QTest::newRow("0") << 0 << QStringLiteral(" (0x0)") << QString() << QStringLiteral("0 (0x0)");
-    QTest::newRow("10") << 10 << QStringLiteral("10 (0xA)") << QStringLiteral("\n") << QStringLiteral("10 (0xA)");
-    QTest::newRow("32") << 32 << QStringLiteral("32 (0x20)") << QStringLiteral(" ") << QStringLiteral("32 (0x20)");
-    QTest::newRow("65") << 65 << QStringLiteral("65 (0x41)") << QStringLiteral("A") << QStringLiteral("65 (0x41) A");
-    QTest::newRow("66") << 66 << QStringLiteral("66 (0x42)") << QStringLiteral("B") << QStringLiteral("66 (0x42) B");
-    QTest::newRow("0x80") << 0x80 << QStringLiteral("128 (0x80)") << QStringLiteral("€") << QStringLiteral("128 (0x80) €");
-    QTest::newRow("0x8A") << 0x8A << QStringLiteral("138 (0x8A)") << QStringLiteral("Š") << QStringLiteral("138 (0x8A) Š");
-    QTest::newRow("0x9F") << 0x9F << QStringLiteral("159 (0x9F)") << QStringLiteral("Ÿ") << QStringLiteral("159 (0x9F) Ÿ");
-    QTest::newRow("0xA0") << 0xA0 << QStringLiteral("160 (0xA0)") << QStringLiteral("\u00A0") << QStringLiteral("160 (0xA0)");
-    QTest::newRow("255") << 255 << QStringLiteral("255 (0xFF)") << QStringLiteral("ÿ") << QStringLiteral("255 (0xFF) ÿ");
+    QTest::newRow("0 shows the blank") << 0 << " (0x0)" << "" << "0 (0x0)" << 32;
+    QTest::newRow("1") << 1 << "1 (0x1)" << QString(QChar(1)) << "1 (0x1)" << 1;
+    QTest::newRow("10") << 10 << "10 (0xA)" << "\n" << "10 (0xA)" << 10;
+    QTest::newRow("32") << 32 << "32 (0x20)" << " " << "32 (0x20)" << 32;
+    QTest::newRow("65") << 65 << "65 (0x41)" << "A" << "65 (0x41) A" << 65;
+    QTest::newRow("66") << 66 << "66 (0x42)" << "B" << "66 (0x42) B" << 66;
+    QTest::newRow("0x80") << 0x80 << "128 (0x80)" << "€" << "128 (0x80) €" << 0x80;
+    QTest::newRow("0x81, no Windows character") << 0x81 << "129 (0x81)" << QString(QChar(0x81)) << "129 (0x81)" << 0x81;
+    QTest::newRow("0x8A") << 0x8A << "138 (0x8A)" << "Š" << "138 (0x8A) Š" << 0x8A;
+    QTest::newRow("0x9F") << 0x9F << "159 (0x9F)" << "Ÿ" << "159 (0x9F) Ÿ" << 0x9F;
+    QTest::newRow("0xA0") << 0xA0 << "160 (0xA0)" << "\u00A0" << "160 (0xA0)" << 0xA0;
+    QTest::newRow("0xB0") << 0xB0 << "176 (0xB0)" << "°" << "176 (0xB0) °" << 0xB0;
+    QTest::newRow("254") << 254 << "254 (0xFE)" << "þ" << "254 (0xFE) þ" << 254;
+    QTest::newRow("255 shows the last cell") << 255 << "255 (0xFF)" << "ÿ" << "255 (0xFF) ÿ" << 255;
 }
 
-void TestGlyphEditing::codeDisplay()
+void TestGlyphEditing::codeIsShownEverywhere()
 {
     QFETCH(int, code);
     QFETCH(QString, label);
     QFETCH(QString, text);
     QFETCH(QString, spoken);
+    QFETCH(int, cell);
 
-    EditorUnderTest editor;
+    // The shipped bitmap has blank cells that look alike (0, 32 and 255).
+    const QImage strip = distinctCellStrip();
+    QTemporaryDir programDirectory;
+    QVERIFY(strip.save(programDirectory.filePath(QStringLiteral("ASCII8X14.BMP")), "BMP"));
+    EditorUnderTest editor(programDirectory.path());
     showByProgram(editor, code);
     QCOMPARE(codeLabel(editor), label);
     QCOMPARE(cutTexts(editor.control<QLabel>(QStringLiteral("lblCurrentChar"))), QStringList());
@@ -451,6 +460,14 @@ void TestGlyphEditing::codeDisplay()
     QCOMPARE(accessibleText(slider(editor)), spoken);
     QCOMPARE(accessibleText(editor.control<PictureBox>(QStringLiteral("pctPreview"))),
              QStringLiteral("Vorschau des Zeichens %1").arg(code));
+    QCOMPARE(accessibleText(editor.control<PictureBox>(QStringLiteral("Picture1"))),
+             QStringLiteral("Referenzzeichen %1").arg(cell));
+    const QImage reference = editor.referenceGlyph();
+    QVERIFY(!reference.isNull());
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 8; ++x)
+            QVERIFY2(rgbAt(reference, x, y) == rgbAt(strip, cell * 8 + x, y),
+                     qPrintable(QStringLiteral("x %1, y %2").arg(x).arg(y)));
 }
 
 // The text box carries the character between showing and storing, so every
@@ -475,43 +492,6 @@ void TestGlyphEditing::everyCodeIsStoredIntoItself()
             QVERIFY2(buffer[std::size_t(neighbour * rowsPerGlyph)] == 0, qPrintable(QString::number(code)));
     }
     QVERIFY(editor.dialogs().messageBoxes.empty());
-}
-
-void TestGlyphEditing::referenceShowsTheCellOfTheCode_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("cell");
-
-    QTest::newRow("0 shows the blank") << 0 << 32;
-    QTest::newRow("1") << 1 << 1;
-    QTest::newRow("65") << 65 << 65;
-    QTest::newRow("0x80") << 0x80 << 0x80;
-    QTest::newRow("0x81") << 0x81 << 0x81;
-    QTest::newRow("0xB0") << 0xB0 << 0xB0;
-    QTest::newRow("254") << 254 << 254;
-    QTest::newRow("255 shows the last cell") << 255 << 255;
-}
-
-void TestGlyphEditing::referenceShowsTheCellOfTheCode()
-{
-    QFETCH(int, code);
-    QFETCH(int, cell);
-
-    // The shipped bitmap has blank cells that look alike (0, 32 and 255).
-    const QImage strip = distinctCellStrip();
-    QTemporaryDir programDirectory;
-    QVERIFY(strip.save(QDir(programDirectory.path()).filePath(QStringLiteral("ASCII8X14.BMP")), "BMP"));
-
-    EditorUnderTest editor(programDirectory.path());
-    showByProgram(editor, code);
-    QCOMPARE(accessibleText(editor.control<PictureBox>(QStringLiteral("Picture1"))),
-             QStringLiteral("Referenzzeichen %1").arg(cell));
-    const QImage reference = editor.referenceGlyph();
-    QVERIFY(!reference.isNull());
-    for (int y = 0; y < 14; ++y)
-        for (int x = 0; x < 8; ++x)
-            QVERIFY2(rgbAt(reference, x, y) == rgbAt(strip, cell * 8 + x, y),
-                     qPrintable(QStringLiteral("x %1, y %2").arg(x).arg(y)));
 }
 
 void TestGlyphEditing::pictureClipCutsEveryCellFromItsPlace()
