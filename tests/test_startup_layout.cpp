@@ -38,6 +38,14 @@ QRgb darkestBetween(const QImage& image, QPoint from, QPoint to)
     return darkest;
 }
 
+// The object name of the caption that assistive technology first reads as
+// the label of `control`; empty for none.
+QString labelledBy(QWidget* control)
+{
+    const auto labels = QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
+    return labels.isEmpty() ? QString() : labels.constFirst().first->object()->objectName();
+}
+
 }  // namespace
 
 class TestStartupLayout : public QObject
@@ -55,8 +63,6 @@ private slots:
     void sliderRunsFromZeroAtTheTop();
     void startStateIsAnEmptyFontShowingA();
     void tabOrderFollowsTheDesign();
-    void controlsAreHeardByTheirCaptions_data();
-    void controlsAreHeardByTheirCaptions();
     void missingReferenceBitmapIsReportedOnce_data();
     void missingReferenceBitmapIsReportedOnce();
 };
@@ -245,12 +251,13 @@ void TestStartupLayout::listsAreFilledWithTheDefaultsChosen()
         int count;
         int selected;
         const char* selectedText;
+        const char* caption;
     };
     const List lists[] = {
-        {"cboZeichenhoehe", 32, 7, "8"},
-        {"cboBasislinie", 33, 0, "<keine>"},
-        {"cboHilfslinie", 33, 0, "<keine>"},
-        {"cboZeichenbreite", 1, 0, "8"},
+        {"cboZeichenhoehe", 32, 7, "8", "Label2"},
+        {"cboBasislinie", 33, 0, "<keine>", "Label3"},
+        {"cboHilfslinie", 33, 0, "<keine>", "Label4"},
+        {"cboZeichenbreite", 1, 0, "8", "Label1"},
     };
     for (const List& list : lists) {
         auto* combo = editor.control<ComboBox>(QString::fromLatin1(list.name));
@@ -258,6 +265,9 @@ void TestStartupLayout::listsAreFilledWithTheDefaultsChosen()
         QCOMPARE(combo->count(), list.count);
         QCOMPARE(combo->currentIndex(), list.selected);
         QCOMPARE(combo->currentText(), QString::fromLatin1(list.selectedText));
+        // Heard by its current entry, tied to its caption.
+        QCOMPARE(accessibleText(combo), QString::fromLatin1(list.selectedText));
+        QCOMPARE(labelledBy(combo), QString::fromLatin1(list.caption));
         QCOMPARE(cutTexts(combo), QStringList());
         combo->addItem(QStringLiteral("Öpy"));  // as much of "ÄÖÜgpy" as the narrowest list holds
         combo->setCurrentIndex(combo->count() - 1);
@@ -320,6 +330,13 @@ void TestStartupLayout::startStateIsAnEmptyFontShowingA()
     QVERIFY(!text->isEnabled());
     QTest::keyClicks(text, QStringLiteral("xy"));
     QCOMPARE(text->text(), QStringLiteral("A"));
+    // Heard under its caption; the empty label beside the code as nothing,
+    // within its frame but not named after it.
+    QCOMPARE(accessibleText(text), QStringLiteral("ANSI (WIN)"));
+    QCOMPARE(labelledBy(text), QStringLiteral("Label7"));
+    auto* windowsLabel = editor.control<QLabel>(QStringLiteral("lblWinChar"));
+    QCOMPARE(accessibleText(windowsLabel), QString());
+    QCOMPARE(labelledBy(windowsLabel), QStringLiteral("Frame3"));
 
     QCOMPARE(editor.control<QWidget>(QStringLiteral("fraZeichendef"))->height(), 2535 / 15);
     for (int index = 0; index < 256; ++index)
@@ -374,38 +391,6 @@ void TestStartupLayout::tabOrderFollowsTheDesign()
     // Shift+Tab walks back.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), expected.last());
-}
-
-// What assistive technology reads: a list box by its current entry, tied to
-// its caption; the Windows character under its caption; the empty label
-// beside the code as nothing, not as its frame's title.
-void TestStartupLayout::controlsAreHeardByTheirCaptions_data()
-{
-    QTest::addColumn<QString>("caption");  // what the control is first labelled by
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("cboZeichenbreite") << "Label1" << "8";
-    QTest::newRow("cboZeichenhoehe") << "Label2" << "8";
-    QTest::newRow("cboHilfslinie") << "Label4" << "<keine>";
-    QTest::newRow("cboBasislinie") << "Label3" << "<keine>";
-    QTest::newRow("txtWindowsChar") << "Label7" << "ANSI (WIN)";
-    // Within its frame, but not named after it.
-    QTest::newRow("lblWinChar") << "Frame3" << QString();
-}
-
-void TestStartupLayout::controlsAreHeardByTheirCaptions()
-{
-    QFETCH(QString, caption);
-    QFETCH(QString, name);
-
-    EditorUnderTest editor;
-    QAccessibleInterface* control =
-        QAccessible::queryAccessibleInterface(editor.control<QWidget>(QString::fromLatin1(QTest::currentDataTag())));
-    QCOMPARE(control->text(QAccessible::Name), name);
-    QObject* labelledBy = nullptr;
-    if (const auto labels = control->relations(QAccessible::Label); !labels.isEmpty())
-        labelledBy = labels.constFirst().first->object();
-    QCOMPARE(labelledBy ? labelledBy->objectName() : QString(), caption);
 }
 
 void TestStartupLayout::missingReferenceBitmapIsReportedOnce_data()
