@@ -335,3 +335,18 @@ QRgb rgbAt(const QImage& image, int x, int y)
 {
     return image.pixel(x, y) & 0xFFFFFF;
 }
+
+QString firstDifference(const QImage& shown, const QImage& expected)
+{
+    if (shown.size() != expected.size())
+        return QStringLiteral("size %1x%2, expected %3x%4")
+            .arg(shown.width()).arg(shown.height()).arg(expected.width()).arg(expected.height());
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            if (rgbAt(shown, x, y) != rgbAt(expected, x, y))
+                return QStringLiteral("pixel (%1, %2) is #%3, expected #%4")
+                    .arg(x).arg(y)
+                    .arg(rgbAt(shown, x, y), 6, 16, QLatin1Char('0'))
+                    .arg(rgbAt(expected, x, y), 6, 16, QLatin1Char('0'));
+    return QString();
+}

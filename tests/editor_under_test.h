@@ -118,3 +118,7 @@ QImage shownGlyph(const PictureBox* box, QPoint topLeft, QSize size);
 // The same from the glyph's top-left device pixel in the window.
 QImage shownGlyph(const QWidget* window, QPoint deviceCorner, QSize size);
 QRgb rgbAt(const QImage& image, int x, int y);
+
+// "" when `shown` has the colours of `expected`, pixel for pixel; otherwise
+// their sizes or the first pixel that differs.
+QString firstDifference(const QImage& shown, const QImage& expected);

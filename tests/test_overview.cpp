@@ -145,23 +145,6 @@ QImage expectedOverview(QSize size, QColor background, int height, const std::fu
     return image;
 }
 
-// "" when both agree, otherwise the first pixel that differs.
-QString firstDifference(const QImage& actual, const QImage& expected)
-{
-    if (actual.size() != expected.size())
-        return QStringLiteral("size %1x%2, expected %3x%4")
-            .arg(actual.width()).arg(actual.height()).arg(expected.width()).arg(expected.height());
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            if (qRgb(qRed(actual.pixel(x, y)), qGreen(actual.pixel(x, y)), qBlue(actual.pixel(x, y)))
-                != expected.pixel(x, y))
-                return QStringLiteral("pixel (%1, %2) is #%3, expected #%4")
-                    .arg(x).arg(y)
-                    .arg(actual.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'))
-                    .arg(expected.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'));
-    return QString();
-}
-
 // The smallest rectangle that holds every black pixel.
 QRect blackArea(const QImage& image)
 {
