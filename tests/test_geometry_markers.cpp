@@ -49,7 +49,6 @@ class TestGeometryMarkers : public QObject
 private slots:
     void heightLaysOutTheGrid_data();
     void heightLaysOutTheGrid();
-    void sameHeightAgainMarksModified();
     void widthOtherThanEightIsRefused();
     void hiddenRowsComeBackAsTheyWere();
     void raisedRowsNeverShowAnotherGlyph();
@@ -66,24 +65,29 @@ void TestGeometryMarkers::heightLaysOutTheGrid_data()
 {
     QTest::addColumn<int>("height");
     QTest::addColumn<int>("frameTwips");
-    QTest::newRow("1") << 1 << 855;
-    QTest::newRow("7") << 7 << 2295;
-    QTest::newRow("8") << 8 << 2535;
-    QTest::newRow("32") << 32 << 8295;
+    QTest::addColumn<QString>("before");  // another height taken first, so that every row changes
+    QTest::newRow("1") << 1 << 855 << "32";
+    QTest::newRow("7") << 7 << 2295 << "32";
+    QTest::newRow("8") << 8 << 2535 << "32";
+    QTest::newRow("32") << 32 << 8295 << "1";
+    // Taking the height already in force lays the grid out again too.
+    QTest::newRow("8, the height in force") << 8 << 2535 << QString();
 }
 
 void TestGeometryMarkers::heightLaysOutTheGrid()
 {
     QFETCH(int, height);
     QFETCH(int, frameTwips);
+    QFETCH(QString, before);
     EditorUnderTest editor;
     auto* frame = editor.control<Frame>(QStringLiteral("fraZeichendef"));
+    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
     const QSize windowSize = editor.window().size();
-    // Go through another height first, so that every row changes.
-    pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), height == 32 ? QStringLiteral("1") : QStringLiteral("32"));
+    if (!before.isEmpty())
+        pickFromList(heights, before);
     editor.font().setModified(truthFalse);
 
-    pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe")), QString::number(height));
+    pickFromList(heights, QString::number(height));
 
     QCOMPARE(int(editor.font().charHeight), height);
     QCOMPARE(twipsFromPixels(frame->height()), frameTwips);
@@ -99,31 +103,15 @@ void TestGeometryMarkers::heightLaysOutTheGrid()
     QVERIFY(editor.font().isModified());
 }
 
-// Taking the height already in force lays the grid out again and marks the
-// font modified; taking width "8" leaves the flag alone.
-void TestGeometryMarkers::sameHeightAgainMarksModified()
-{
-    EditorUnderTest editor;
-    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
-    QCOMPARE(heights->currentText(), QStringLiteral("8"));
-    QVERIFY(!editor.font().isModified());
-
-    pickFromList(editor.control<ComboBox>(QStringLiteral("cboZeichenbreite")), QStringLiteral("8"));
-    QCOMPARE(int(editor.font().charWidth), 8);
-    QVERIFY(!editor.font().isModified());
-
-    pickFromList(heights, QStringLiteral("8"));
-    QVERIFY(editor.font().isModified());
-    QCOMPARE(int(editor.font().charHeight), 8);
-    QVERIFY(editor.pixel(63)->isVisible());
-    QVERIFY(!editor.pixel(64)->isVisible());
-}
-
 void TestGeometryMarkers::widthOtherThanEightIsRefused()
 {
     EditorUnderTest editor;
     auto* widths = editor.control<ComboBox>(QStringLiteral("cboZeichenbreite"));
     QCOMPARE(widths->count(), 1);
+    // Taking "8", the width in force, leaves the flag alone.
+    pickFromList(widths, QStringLiteral("8"));
+    QCOMPARE(int(editor.font().charWidth), 8);
+    QVERIFY(!editor.font().isModified());
     widths->addItem(QStringLiteral("7"));
     editor.dialogs().messageBoxes.clear();
 
