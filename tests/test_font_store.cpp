@@ -156,13 +156,11 @@ void TestFontStore::packHeight128OverflowsAndKeepsTheTable()
 {
     auto store = storeWithPattern();
     store->fontTable = {1, 2, 3};
-    store->charHeight = 128;
-    QVERIFY_THROWS_EXCEPTION(std::overflow_error, store->packFontTable());
-    QCOMPARE(store->fontTable, (std::vector<std::uint8_t>{1, 2, 3}));
-
-    store->charHeight = 255;
-    QVERIFY_THROWS_EXCEPTION(std::overflow_error, store->packFontTable());
-    QCOMPARE(store->fontTable, (std::vector<std::uint8_t>{1, 2, 3}));
+    for (const std::uint8_t height : {128, 255}) {
+        store->charHeight = height;
+        QVERIFY_THROWS_EXCEPTION(std::overflow_error, store->packFontTable());
+        QCOMPARE(store->fontTable, (std::vector<std::uint8_t>{1, 2, 3}));
+    }
 }
 
 void TestFontStore::packHeight127MakesTheLargestTable()
