@@ -51,8 +51,8 @@ private slots:
     void heightLaysOutTheGrid();
     void widthOtherThanEightIsRefused();
     void hiddenRowsComeBackAsTheyWere();
-    void raisedRowsNeverShowAnotherGlyph();
-    void raisedRowsAfterReturningToTheGlyph();
+    void raisedRowsShowTheGlyphChosen_data();
+    void raisedRowsShowTheGlyphChosen();
     void raisedRowsAfterLoadingAFont();
     void markerLiesOnItsRow_data();
     void markerLiesOnItsRow();
@@ -159,10 +159,19 @@ void TestGeometryMarkers::hiddenRowsComeBackAsTheyWere()
     QCOMPARE(hex(editor.gridRow(6)), hex(0x24));
 }
 
-// The glyph left while rows were hidden must neither show in those rows when
-// they come back nor be stored into the glyph now shown.
-void TestGeometryMarkers::raisedRowsNeverShowAnotherGlyph()
+// "B" is left with an edit in a hidden row, which is never stored. When the
+// rows come back, they show the glyph chosen by then: "C", or "B" again, and
+// never the dropped edit; nor is the edit stored into "C".
+void TestGeometryMarkers::raisedRowsShowTheGlyphChosen_data()
 {
+    QTest::addColumn<int>("chosen");
+    QTest::newRow("another glyph") << int('C');
+    QTest::newRow("back to the glyph left") << int('B');
+}
+
+void TestGeometryMarkers::raisedRowsShowTheGlyphChosen()
+{
+    QFETCH(int, chosen);
     EditorUnderTest editor;
     auto* slider = editor.control<Slider>(QStringLiteral("sldSelectCharacter"));
     auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
@@ -171,35 +180,18 @@ void TestGeometryMarkers::raisedRowsNeverShowAnotherGlyph()
     editor.clickPixel(48 + 3);  // row 6 of "B"
     pickFromList(heights, QStringLiteral("4"));
     chooseCharacter(slider, 'C');
+    chooseCharacter(slider, chosen);
+    QCOMPARE(hex(glyphRow(editor, 'B', 6)), hex(0));
 
     pickFromList(heights, QStringLiteral("8"));
 
     for (int row = 4; row < 8; ++row)
-        QCOMPARE(hex(editor.gridRow(row)), hex(glyphRow(editor, 'C', row)));
+        QCOMPARE(hex(editor.gridRow(row)), hex(glyphRow(editor, chosen, row)));
     QCOMPARE(hex(editor.gridRow(6)), hex(0));
     chooseCharacter(slider, 'D');
     QCOMPARE(hex(glyphRow(editor, 'C', 5)), hex(0x81));
     for (int row : {4, 6, 7})
         QCOMPARE(hex(glyphRow(editor, 'C', row)), hex(0));
-}
-
-// "B" is left with an edit in a hidden row, which is never stored, and chosen
-// again: the row that comes back shows what "B" holds, not the dropped edit.
-void TestGeometryMarkers::raisedRowsAfterReturningToTheGlyph()
-{
-    EditorUnderTest editor;
-    auto* slider = editor.control<Slider>(QStringLiteral("sldSelectCharacter"));
-    auto* heights = editor.control<ComboBox>(QStringLiteral("cboZeichenhoehe"));
-    chooseCharacter(slider, 'B');
-    editor.clickPixel(48 + 3);
-    pickFromList(heights, QStringLiteral("4"));
-    chooseCharacter(slider, 'C');
-    chooseCharacter(slider, 'B');
-    QCOMPARE(hex(glyphRow(editor, 'B', 6)), hex(0));
-
-    pickFromList(heights, QStringLiteral("8"));
-
-    QCOMPARE(hex(editor.gridRow(6)), hex(glyphRow(editor, 'B', 6)));
 }
 
 // A loaded font replaces every glyph: the rows a lower loaded height hides
