@@ -140,8 +140,7 @@ namespace {
 // ink.
 int inkHeight(const QImage& image)
 {
-    int top = image.height();
-    int bottom = -1;
+    QList<int> inkedRows;
     for (int y = 0; y < image.height(); ++y) {
         int lightest = 0;
         for (int x = 0; x < image.width(); ++x)
@@ -150,12 +149,10 @@ int inkHeight(const QImage& image)
         for (int x = 0; x < image.width(); ++x)
             if (const QColor colour = image.pixelColor(x, y); colour.hsvSaturation() < 32)
                 darkness += lightest - qGray(colour.rgb());
-        if (2 * darkness >= lightest) {
-            top = std::min(top, y);
-            bottom = y;
-        }
+        if (2 * darkness >= lightest)
+            inkedRows << y;
     }
-    return std::max(0, bottom - top + 1);
+    return inkedRows.isEmpty() ? 0 : inkedRows.last() - inkedRows.first() + 1;
 }
 
 // The ink height of `text` drawn alone in `font`, black on white, into an
