@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -618,8 +617,7 @@ QString Session::difference()
     if (onDisk != model.files.keys())
         found << QStringLiteral("the folder holds %1, expected %2").arg(onDisk.join(' '), model.files.keys().join(' '));
     for (auto file = model.files.cbegin(); file != model.files.cend(); ++file) {
-        QFile onDiskFile(dir.filePath(file.key()));
-        if (!onDiskFile.open(QIODevice::ReadOnly) || onDiskFile.readAll() != file.value())
+        if (readFile(dir.filePath(file.key())) != file.value())
             found << QStringLiteral("%1 does not hold the expected %2 bytes").arg(file.key()).arg(file.value().size());
     }
     return found.join(QStringLiteral("; "));
