@@ -48,6 +48,9 @@ public:
         startTimer(10);
     }
 
+    // Whether every window planned for has opened and been answered.
+    bool tookEveryStep() const { return steps.empty(); }
+
 protected:
     void timerEvent(QTimerEvent*) override
     {
@@ -278,6 +281,7 @@ private slots:
             const QString target = run % 2 ? loaded : folder.filePath(QStringLiteral("neu %1.fnt").arg(run));
             const Person person(run % 2 ? std::deque{typePath(target), replace} : std::deque{typePath(target)});
             QVERIFY2(font.saveFontFile(dialogs), qPrintable(QStringLiteral("run %1").arg(run)));
+            QVERIFY(person.tookEveryStep());  // the loaded file is replaced only when confirmed
             QCOMPARE(QFileInfo(target).size(), 2048);
         }
     }
