@@ -44,7 +44,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     // Building the window (frmmain_layout.cpp)

@@ -15,8 +15,9 @@
 #include "slider.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QLineEdit>
-#include <QShowEvent>
+#include <QWindow>
 
 namespace {
 
@@ -166,14 +167,6 @@ void frmMain::createPixelGrid()
     }
 }
 
-// The focused control shows its focus mark from the start, not only after
-// the first Tab.
-void frmMain::showEvent(QShowEvent* event)
-{
-    setAttribute(Qt::WA_KeyboardFocusChange);
-    QWidget::showEvent(event);
-}
-
 std::function<void()> frmMain::guard(void (frmMain::*handler)())
 {
     return [this, handler] { runGuarded(*dialogs, [this, handler] { (this->*handler)(); }); };
@@ -208,4 +201,12 @@ void frmMain::connectHandlers()
     connect(cmdSave, &CommandButton::clicked, this, guard(&frmMain::cmdSave_Click));
     connect(cmdBeenden, &CommandButton::clicked, this, guard(&frmMain::cmdBeenden_Click));
     connect(cmdPreview, &CommandButton::clicked, this, guard(&frmMain::cmdPreview_Click));
+
+    // The focused control shows its focus mark from the start, not only after
+    // the first Tab: whenever the window gets the focus, since Qt 6.11 clears
+    // the mark as it hands the focus to the control of a window just activated.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](const QWindow* focused) {
+        if (focused && focused == windowHandle())
+            setAttribute(Qt::WA_KeyboardFocusChange);
+    });
 }
