@@ -211,9 +211,19 @@ QStringList cutTexts(const QWidget* control)
             check(list->itemText(index), field.adjusted(1, 0, 0, 0));
         checkInk(list->currentText(), QRect(field.left(), field.top(), metrics.horizontalAdvance(list->currentText()) + 2, field.height()));
     } else if (auto* frame = qobject_cast<const QGroupBox*>(control)) {
-        // The caption stands in the top line, indented from both corners.
+        // The caption stands in the top line, indented from both corners. How
+        // far down its ink reaches depends on the rasterizer, so it is read
+        // with the controls inside put out of the way, down to the bottom line.
         check(frame->title(), QRect(0, 0, frame->width() - 16, frame->height()));
-        checkInk(frame->title(), QRect(6, 0, metrics.horizontalAdvance(frame->title()) + 4, metrics.height() + 1));
+        QList<QWidget*> hidden;
+        for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->isVisible()) {
+                child->hide();
+                hidden << child;
+            }
+        checkInk(frame->title(), QRect(6, 0, metrics.horizontalAdvance(frame->title()) + 4, frame->height() - 2));
+        for (QWidget* child : hidden)
+            child->show();
     }
     return cut;
 }
