@@ -215,14 +215,12 @@ QStringList cutTexts(const QWidget* control)
         // far down its ink reaches depends on the rasterizer, so it is read
         // with the controls inside put out of the way, down to the bottom line.
         check(frame->title(), QRect(0, 0, frame->width() - 16, frame->height()));
-        QList<QWidget*> hidden;
-        for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (child->isVisible()) {
-                child->hide();
-                hidden << child;
-            }
+        QList<QWidget*> inside = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        inside.removeIf([](const QWidget* child) { return child->isHidden(); });
+        for (QWidget* child : inside)
+            child->hide();
         checkInk(frame->title(), QRect(6, 0, metrics.horizontalAdvance(frame->title()) + 4, frame->height() - 2));
-        for (QWidget* child : hidden)
+        for (QWidget* child : inside)
             child->show();
     }
     return cut;
