@@ -6,8 +6,8 @@
 #include <optional>
 
 // Writing a file so that a failure never costs the old one, and what the
-// operating system does to a write that cannot be completed. Everything
-// specific to one kind of system lives in disk_writes.cpp.
+// operating system does to a write that cannot be completed. Unix-like
+// systems save as disk_writes_posix.cpp says, others as disk_writes_qt.cpp.
 
 // A write beyond the process's file-size limit ends the program on Unix-like
 // systems (SIGXFSZ), and the font in memory with it. Once this has run, such a
@@ -23,12 +23,17 @@ struct WriteFailure
 };
 
 // Makes `content` the whole of the file at `path`, every byte on the disk.
-// Returns the failure, or nothing once the file is written. After a failure
-// the old file is as it was, unless the failed step says otherwise.
+// Returns the failure, or nothing once the file and its name would survive a
+// power cut. After a failure the old file is as it was, unless the failed
+// step says otherwise.
 //
 // On Unix-like systems a file that exists stays what it is: a link to it
 // stays a link, and the file keeps its owner, group, mode, access control
 // list, extended attributes and hard links. A new file takes its place at once
 // where the new file can carry all of that; otherwise the bytes go into the
-// file itself. Only a regular file with a write permission bit is written.
+// file itself, and until they are all on the disk its old bytes are kept
+// beside it, in a backup named as the file with a "~" after it. A crash at any
+// moment leaves the old or the new content whole under the file's name, or the
+// old one in the backup. Only a regular file with a write permission bit is
+// written, one save of it at a time.
 std::optional<WriteFailure> writeWholeFile(const QString& path, QByteArrayView content);

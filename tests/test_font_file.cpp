@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/acl.h>
+#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -28,9 +29,12 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <random>
+#include <thread>
 
 using Buttons = UserDialogs::Buttons;
 using Icon = UserDialogs::Icon;
@@ -164,6 +168,16 @@ bool lockFolder(const QString& folder, bool locked)
     return QProcess::execute(QStringLiteral("chattr"), {locked ? QStringLiteral("+i") : QStringLiteral("-i"), folder}) == 0;
 }
 
+// What a test has the system call it chose do, just before the call is made.
+int callsBeforeStep = 0;
+std::function<void()> stepAtCall;
+int runStepAtCall(const char*, int*, void**, unsigned*)
+{
+    if (--callsBeforeStep == 0)
+        stepAtCall();
+    return 0;  // the call itself does not fail
+}
+
 // A store as the editor leaves it, with something in every field that a load
 // must not touch.
 std::unique_ptr<modCode> editedStore()
@@ -201,6 +215,11 @@ private slots:
     void saveFailureReportsAndKeepsEverything();
     void saveKeepsWhatTheFileIs_data();
     void saveKeepsWhatTheFileIs();
+    void saveWritesNoFileSwappedInMeanwhile_data();
+    void saveWritesNoFileSwappedInMeanwhile();
+    void crashLeavesAWholeFont_data();
+    void crashLeavesAWholeFont();
+    void powerCutAfterSaveKeepsTheNewFont();
 
 private:
     QString pathOf(const QString& name) const { return dir->filePath(name); }
@@ -420,13 +439,19 @@ void TestFontFile::saveFailureReportsAndKeepsEverything_data()
     QTest::addColumn<QString>("failingCall");   // as libfiu names it, failing once with `error`; empty: none
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("ending");  // of the message; empty: any reason on a line of its own
-    const auto row = [](const char* name, const char* target, qint64 limit, const QString& ending) {
-        QTest::newRow(name) << QString::fromUtf8(target) << limit << QString() << 0 << ending;
+    QTest::addColumn<bool>("savedMeanwhile");  // another save holds the file's lock all the time
+    const auto row = [](const char* name, const char* target, qint64 limit, const QString& ending, bool saved = false) {
+        QTest::newRow(name) << QString::fromUtf8(target) << limit << QString() << 0 << ending << saved;
     };
     row("into a missing folder", "missing/font.fnt", -1, QString());
     row("below a regular file", "plain.fnt/font.fnt", -1, QString());
-    row("into a folder that allows no new file", "locked/font.fnt", -1,
-        QStringLiteral("keine neue Datei angelegt werden kann.\n"));
+    for (const char* target : {"locked/font.fnt", "locked/old.fnt"})
+        row(target, target, -1, QStringLiteral("keine neue Datei angelegt werden kann.\n"));
+    row("over a file in an append-only folder", "append-only/old.fnt", -1,
+        QStringLiteral("“ keine Datei ersetzt werden kann."));
+    row("name with bytes that are no UTF-8", "f\xff\xfe.fnt", -1, QStringLiteral("wie er gewählt wurde."));
+    row("while another save holds it", "plain.fnt", -1,
+        QStringLiteral("konnte nicht gespeichert werden, weil sie gerade anderswo gespeichert wird."), true);
     const QString notRegular = QStringLiteral("konnte nicht gespeichert werden, weil sie keine gewöhnliche Datei ist.");
     row("onto a folder", "folder", -1, notRegular);
     row("onto a FIFO", "fifo.fnt", -1, notRegular);
@@ -451,7 +476,7 @@ void TestFontFile::saveFailureReportsAndKeepsEverything_data()
             for (const int error : {EIO, ENOSPC})
                 QTest::addRow("%s, %s fails with %s", target, call, error == EIO ? "EIO" : "ENOSPC")
                     << QString::fromUtf8(target) << qint64(-1) << QStringLiteral("posix/io/") + QString::fromUtf8(call)
-                    << error << QLatin1Char('\n') + QString::fromLocal8Bit(std::strerror(error));
+                    << error << QLatin1Char('\n') + QString::fromLocal8Bit(std::strerror(error)) << false;
 }
 
 void TestFontFile::saveFailureReportsAndKeepsEverything()
@@ -461,6 +486,7 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     QFETCH(QString, failingCall);
     QFETCH(int, error);
     QFETCH(QString, ending);
+    QFETCH(bool, savedMeanwhile);
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
     QVERIFY(writeFile(pathOf(QStringLiteral("folder/inside.fnt")), QByteArray(256, 'i')));
     QVERIFY(writeFile(pathOf(QStringLiteral("plain.fnt")), QByteArray(2048, 'p')));
@@ -474,10 +500,21 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     // A save that opens the FIFO would wait for a reader for ever: ctest's
     // time limit then fails the test.
     QCOMPARE(::mkfifo(QFile::encodeName(pathOf(QStringLiteral("fifo.fnt"))).constData(), 0644), 0);
-    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("locked")));
+    // Qt cannot name this one to remove it.
+    const QByteArray notUtf8 = QFile::encodeName(dir->path()).append("/f\xff\xfe.fnt");
+    QCOMPARE(::close(::creat(notUtf8.constData(), 0644)), 0);
+    const auto removeNotUtf8 = qScopeGuard([&] { ::unlink(notUtf8.constData()); });
+    for (const char* folder : {"locked", "append-only"}) {
+        QVERIFY(QDir(dir->path()).mkdir(QString::fromLatin1(folder)));
+        QVERIFY(writeFile(pathOf(folder + QStringLiteral("/old.fnt")), QByteArray(512, 'o')));
+    }
     if (!lockFolder(pathOf(QStringLiteral("locked")), true))
         QSKIP("Cannot lock a folder against new files here.");
     const auto unlock = qScopeGuard([&] { lockFolder(pathOf(QStringLiteral("locked")), false); });
+    const bool appendOnly = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+a"), pathOf(QStringLiteral("append-only"))}) == 0;
+    const auto allowRemoving = qScopeGuard([&] { QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-a"), pathOf(QStringLiteral("append-only"))}); });
+    if (target.startsWith(QStringLiteral("append-only/")) && !appendOnly)
+        QSKIP("Cannot make a folder append-only here.");
     const auto before = snapshot(dir->path());
 
     auto store = editedStore();
@@ -486,6 +523,9 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     ScriptedDialogs dialogs;
     dialogs.fileAnswers = {path};
     const WriteWatch watch(path);
+    const int otherSave = savedMeanwhile ? ::open(QFile::encodeName(path).constData(), O_RDONLY) : -1;
+    const auto endOtherSave = qScopeGuard([&] { ::close(otherSave); });
+    QVERIFY(!savedMeanwhile || ::flock(otherSave, LOCK_EX) == 0);
 
     if (!failingCall.isEmpty()) {
         const QByteArray point = failingCall.toLatin1();
@@ -504,8 +544,8 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     checkOneSaveError(dialogs, path, ending);
     QCOMPARE(snapshot(dir->path()), before);
     QVERIFY(store->isModified());
-    // Only a file written into sees its old bytes written back.
-    QVERIFY(!watch.sawWrite() || (target == "linked.fnt" && !failingCall.isEmpty() && !failingCall.endsWith("open")));
+    // Only a file written into sees writes: its old bytes put back.
+    QVERIFY(!watch.sawWrite() || target == "linked.fnt");
 }
 
 void TestFontFile::saveKeepsWhatTheFileIs_data()
@@ -539,11 +579,8 @@ void TestFontFile::saveKeepsWhatTheFileIs_data()
         const QByteArray target = QByteArray(path).append(".target");
         return ::rename(path, target.constData()) == 0 && ::symlink(target.constData(), path) == 0;
     }) << true << false;
-    QTest::newRow("250-byte name") << QString(250, QLatin1Char('n')) << Preparation([](const char*) { return true; })
-                                   << false << false;
-    QTest::newRow("folder allows no new file") << font << Preparation([](const char* path) {
-        return lockFolder(QFileInfo(QFile::decodeName(path)).path(), true);
-    }) << false << false;
+    QTest::newRow("255-byte name") << QString(255, QLatin1Char('n')) << Preparation([](const char*) { return true; })
+                                   << true << false;
 }
 
 // Saved twice: the second save meets the file as the first one left it.
@@ -555,7 +592,6 @@ void TestFontFile::saveKeepsWhatTheFileIs()
     QFETCH(bool, asPerson);
     const QString path = pathOf(name);
     QVERIFY(writeFile(path, patternedBytes(8192)));
-    const auto unlock = qScopeGuard([&] { lockFolder(dir->path(), false); });
     if (!prepare(QFile::encodeName(path).constData()))
         QSKIP("Cannot make such a file here.");
     const QString before = whatTheFileIs(path);
@@ -573,6 +609,162 @@ void TestFontFile::saveKeepsWhatTheFileIs()
     QCOMPARE(readFile(path), asByteArray(store->fontTable));  // no tail of the longer file
     QCOMPARE(whatTheFileIs(path), before);
     QCOMPARE(snapshot(dir->path()).keys(), names);
+}
+
+void TestFontFile::saveWritesNoFileSwappedInMeanwhile_data()
+{
+    QTest::addColumn<bool>("inPlace");   // the file has a second hard link, so it is written into
+    QTest::addColumn<bool>("symbolic");  // the name becomes a symbolic link to another file, else a hard link
+    for (const bool inPlace : {false, true})
+        for (const bool symbolic : {false, true})
+            QTest::addRow("%s, %s link", inPlace ? "written into" : "replaced", symbolic ? "symbolic" : "hard")
+                << inPlace << symbolic;
+}
+
+// Somebody who may write in the folder swaps the name for a link to a file of
+// theirs at one system call of the save, at each one in turn.
+void TestFontFile::saveWritesNoFileSwappedInMeanwhile()
+{
+    QFETCH(bool, inPlace);
+    QFETCH(bool, symbolic);
+    const QByteArray path = QFile::encodeName(pathOf(QStringLiteral("font.fnt")));
+    const QByteArray other = QFile::encodeName(pathOf(QStringLiteral("other.fnt")));
+    const QByteArray swapped = QFile::encodeName(pathOf(QStringLiteral("swapped")));
+    const QByteArray otherFont(256, 'x');
+    const QByteArray newFont(3584, 'n');
+    QVERIFY(writeFile(QFile::decodeName(other), otherFont));
+    const ino_t otherInode = inodeOf(QFile::decodeName(other));
+    stepAtCall = [&] {
+        QCOMPARE(symbolic ? ::symlink(other.constData(), swapped.constData()) : ::link(other.constData(), swapped.constData()), 0);
+        QCOMPARE(::rename(swapped.constData(), path.constData()), 0);
+    };
+
+    for (int call = 1;; ++call) {
+        ::unlink(path.constData());
+        QVERIFY(writeFile(QFile::decodeName(path), patternedBytes(2048)));
+        ::unlink(path + ".2");
+        QVERIFY(!inPlace || ::link(path.constData(), (path + ".2").constData()) == 0);
+        callsBeforeStep = call;
+        QCOMPARE(fiu_enable_external("posix/*", 1, nullptr, 0, runStepAtCall), 0);
+        writeWholeFile(QFile::decodeName(path), newFont);
+        fiu_disable("posix/*");
+
+        QCOMPARE(readFile(QFile::decodeName(other)), otherFont);
+        QCOMPARE(inodeOf(QFile::decodeName(other)), otherInode);
+        if (callsBeforeStep > 0)
+            break;  // the save was over before this call: the swap came at each one
+    }
+}
+
+void TestFontFile::crashLeavesAWholeFont_data()
+{
+    QTest::addColumn<bool>("inPlace");      // the file has a second hard link, so it is written into
+    QTest::addColumn<bool>("atEveryCall");  // killed at each system call of the saves in turn, else at random moments
+    for (const bool inPlace : {false, true})
+        for (const bool atEveryCall : {true, false})
+            QTest::addRow("%s, killed %s", inPlace ? "written into" : "replaced",
+                          atEveryCall ? "at every system call" : "at random moments")
+                << inPlace << atEveryCall;
+}
+
+// A process that saves is killed in the middle. The random moments come from
+// GLYPHORA_CRASH_SEED (0 unless set), and there are GLYPHORA_CRASH_KILLS of
+// them (25 unless set); TMPDIR chooses the file system.
+void TestFontFile::crashLeavesAWholeFont()
+{
+    QFETCH(bool, inPlace);
+    QFETCH(bool, atEveryCall);
+    const QString path = pathOf(QStringLiteral("font.fnt"));
+    const QString backup = path + QLatin1Char('~');
+    const QByteArray oldFont = patternedBytes(3584);
+    const QByteArray newFont(2048, 'n');
+    QVERIFY(writeFile(pathOf(QStringLiteral("old")), oldFont) && writeFile(pathOf(QStringLiteral("new")), newFont));
+    QVERIFY(writeFile(path, oldFont));
+    QVERIFY(!inPlace || ::link(QFile::encodeName(path).constData(), QFile::encodeName(path + ".2").constData()) == 0);
+    const auto hiddenEntries = [&] {
+        return QDir(dir->path()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
+    };
+    const int seed = qEnvironmentVariableIntValue("GLYPHORA_CRASH_SEED");
+    const int kills = qEnvironmentVariableIsSet("GLYPHORA_CRASH_KILLS") ? qEnvironmentVariableIntValue("GLYPHORA_CRASH_KILLS") : 25;
+    std::minstd_rand random(std::uint_fast32_t(seed + 1));
+    int crashes = 0;
+    int torn = 0;
+    int backupsLeft = 0;
+    int hiddenLeft = 0;
+
+    for (int kill = 1; atEveryCall || kill <= kills; ++kill) {
+        const QString replay = QStringLiteral("seed %1, kill %2").arg(seed).arg(kill);
+        QProcess saver;
+        QStringList arguments{path, pathOf(QStringLiteral("old")), pathOf(QStringLiteral("new"))};
+        if (atEveryCall)
+            arguments << QString::number(kill);
+        saver.start(QStringLiteral(SAVE_UNTIL_KILLED), arguments);
+        QVERIFY2(saver.waitForReadyRead(5000), qPrintable(replay));
+        if (!atEveryCall) {
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 4000));
+            saver.kill();
+        }
+        QVERIFY2(saver.waitForFinished(5000), qPrintable(replay));
+        if (saver.exitStatus() == QProcess::NormalExit) {
+            QVERIFY2(atEveryCall && saver.exitCode() == 0, qPrintable(replay));
+            break;  // both saves were over before this call
+        }
+
+        const QByteArray named = readFile(path);
+        const QByteArray kept = readFile(backup);
+        const bool whole = named == oldFont || named == newFont;
+        const bool backupWhole = kept == oldFont || kept == newFont;
+        QVERIFY2((whole || backupWhole) && (backupWhole || !QFile::exists(backup)), qPrintable(replay));
+        QStringList visible = QDir(dir->path()).entryList(QDir::Files | QDir::System);
+        for (const char* expected : {"font.fnt", "font.fnt~", "font.fnt.2", "old", "new"})
+            visible.removeOne(QString::fromLatin1(expected));
+        QVERIFY2(visible.isEmpty(), qPrintable(replay + QLatin1Char(' ') + visible.join(QLatin1Char(' '))));
+        ++crashes;
+        torn += !whole;
+        backupsLeft += QFile::exists(backup);
+        hiddenLeft += int(hiddenEntries().size());
+        // Each crash meets the old font, as a person who found the backup puts it back.
+        QVERIFY(writeFile(path, oldFont) && (!QFile::exists(backup) || QFile::remove(backup)));
+    }
+    qInfo("%d crashes: %d torn, each with the old font in the backup; %d backups and %d hidden files left",
+          crashes, torn, backupsLeft, hiddenLeft);
+
+    QVERIFY(!writeWholeFile(path, newFont));
+    QCOMPARE(hiddenEntries(), QStringList());  // what crashes left, the next save removes
+}
+
+// A power cut right after a save returns, as a copy of the disk taken at that
+// moment shows it.
+void TestFontFile::powerCutAfterSaveKeepsTheNewFont()
+{
+    if (::geteuid() != 0)
+        QSKIP("Only root can mount a disk image here.");
+    const auto run = [](const char* program, const QStringList& arguments) {
+        QProcess process;  // says nothing unless it fails
+        process.start(QString::fromLatin1(program), arguments);
+        return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    };
+    const QString image = pathOf(QStringLiteral("disk.img"));
+    const QString disk = pathOf(QStringLiteral("disk"));
+    QVERIFY(QDir().mkdir(disk));
+    if (!run("mkfs.ext4", {QStringLiteral("-q"), image, QStringLiteral("32M")})
+        || !run("mount", {QStringLiteral("-o"), QStringLiteral("loop"), image, disk}))
+        QSKIP("Cannot make and mount an ext4 disk image here.");
+    auto unmount = qScopeGuard([&] { run("umount", {disk}); });
+    const QByteArray newFont = patternedBytes(2048);
+    const QStringList fonts{disk + QStringLiteral("/new.fnt"), disk + QStringLiteral("/replaced.fnt"),
+                            disk + QStringLiteral("/written-into.fnt")};
+    QVERIFY(writeFile(fonts[1], QByteArray(256, 'o')) && writeFile(fonts[2], QByteArray(256, 'o')));
+    QCOMPARE(::link(QFile::encodeName(fonts[2]).constData(), QFile::encodeName(fonts[2] + ".2").constData()), 0);
+    ::sync();
+
+    for (const QString& font : fonts)
+        QVERIFY(!writeWholeFile(font, newFont));
+    const QString copy = pathOf(QStringLiteral("copy.img"));
+    QVERIFY(run("cp", {QStringLiteral("--sparse=always"), image, copy}));  // the disk at this moment
+    QVERIFY(run("umount", {disk}) && run("mount", {QStringLiteral("-o"), QStringLiteral("loop"), copy, disk}));
+    for (const QString& font : fonts)
+        QCOMPARE(readFile(font), newFont);
 }
 
 QTEST_GUILESS_MAIN(TestFontFile)

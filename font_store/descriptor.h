@@ -1,0 +1,37 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <utility>
+
+// A file or folder the system has opened for the program, closed when this goes.
+class Descriptor
+{
+public:
+    explicit Descriptor(int opened = -1)
+        : fd(opened)
+    {
+    }
+    Descriptor(Descriptor&& other) noexcept
+        : fd(std::exchange(other.fd, -1))
+    {
+    }
+    Descriptor& operator=(Descriptor&& other) noexcept
+    {
+        std::swap(fd, other.fd);
+        return *this;
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+
+    int get() const { return fd; }
+    bool isOpen() const { return fd >= 0; }
+
+private:
+    int fd;
+};

@@ -1,0 +1,304 @@
+// Saving on Unix-like systems. The folder is opened once and every later step
+// works relative to it, with the file checked before it is opened and
+// compared once it is, so that a link swapped in meanwhile cannot lead the
+// save to another file. Nothing is reported saved before it would survive a
+// power cut.
+
+#include "descriptor.h"
+#include "disk_writes.h"
+#include "pending_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#ifdef Q_OS_LINUX
+#include <acl/libacl.h>
+#include <attr/libattr.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#endif
+
+namespace {
+
+const QString notOpened = QStringLiteral("konnte nicht zum Schreiben geöffnet werden.");
+const QString notWritten = QStringLiteral("konnte nicht geschrieben werden.");
+const QString notPutInPlace = QStringLiteral("konnte nicht gespeichert werden. "
+                                             "Eine schon vorhandene Datei dieses Namens ist unverändert.");
+const QString noNewFileInFolder = QStringLiteral("konnte nicht gespeichert werden, weil im Ordner „%1“ "
+                                                 "keine neue Datei angelegt werden kann.");
+const QString noReplacingInFolder = QStringLiteral("konnte nicht gespeichert werden, weil im Ordner „%1“ "
+                                                   "keine Datei ersetzt werden kann.");
+const QString noBackup = QStringLiteral("konnte nicht gespeichert werden, weil ihre Sicherungskopie „%1“ "
+                                        "nicht angelegt werden konnte.");
+const QString notRestored = QStringLiteral("konnte nicht geschrieben werden. Ihr alter Inhalt liegt in „%1“.");
+const WriteFailure notRegular{
+    QStringLiteral("konnte nicht gespeichert werden, weil sie keine gewöhnliche Datei ist."), QString()};
+const WriteFailure readOnly{QStringLiteral("konnte nicht gespeichert werden, weil sie schreibgeschützt ist."), QString()};
+const WriteFailure busy{QStringLiteral("konnte nicht gespeichert werden, weil sie gerade anderswo gespeichert wird."),
+                        QString()};
+const WriteFailure replacedMeanwhile{
+    QStringLiteral("konnte nicht gespeichert werden, weil sie währenddessen durch eine andere ersetzt wurde."), QString()};
+const WriteFailure nameNotAsChosen{
+    QStringLiteral("konnte nicht gespeichert werden, weil sich ihr Name nicht so schreiben lässt, wie er gewählt wurde."),
+    QString()};
+
+// The failure of a step, with the system's reason for the call that just failed.
+WriteFailure failedWith(const QString& step)
+{
+    return {step, qt_error_string(errno)};  // worded as Qt's own file errors
+}
+
+// A write may stop short at a full disk or a file-size limit; the next one
+// then fails and tells why.
+bool writeAll(int file, QByteArrayView bytes)
+{
+    for (qsizetype written = 0; written < bytes.size();) {
+        const ssize_t step = ::write(file, bytes.data() + written, std::size_t(bytes.size() - written));
+        if (step > 0)
+            written += step;
+        else if (step == 0 || errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+// The whole of `from` over the start of `to`, a piece at a time, so that a
+// file of any length costs little memory.
+bool copyWhole(int from, int to)
+{
+    if (::lseek(from, 0, SEEK_SET) < 0 || ::lseek(to, 0, SEEK_SET) < 0)
+        return false;
+    std::array<char, 65536> piece;
+    for (;;) {
+        const ssize_t read = ::read(from, piece.data(), piece.size());
+        if (read == 0)
+            return true;
+        if (read < 0 ? errno != EINTR : !writeAll(to, QByteArrayView(piece.data(), read)))
+            return false;
+    }
+}
+
+bool sameFile(const struct stat& one, const struct stat& other)
+{
+    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+}
+
+// Waits up to a second for another save of the file to end. A file system
+// without locks is saved as before there were any.
+bool lockedForSaving(int file)
+{
+    for (int attempt = 0; ::flock(file, LOCK_EX | LOCK_NB) != 0; ++attempt) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return true;
+        if (attempt == 100)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// Gives the new file all that the old one is but its content. False when the
+// new file cannot carry it, as when a person who is not root saves a file of
+// somebody else's.
+bool keepWhatTheFileIs(int oldFile, const struct stat& old, int newFile)
+{
+    // The owner first: changing it clears the set-group-ID bit, which the mode
+    // then sets again.
+    if (::fchown(newFile, old.st_uid, old.st_gid) != 0 || ::fchmod(newFile, old.st_mode & 07777) != 0)
+        return false;
+#ifdef Q_OS_LINUX
+    // The access control list with the mode bits it goes with, then every
+    // other extended attribute; libattr's own check leaves the access control
+    // list to libacl.
+    return perm_copy_fd(nullptr, oldFile, nullptr, newFile, nullptr) == 0
+        && attr_copy_fd(nullptr, oldFile, nullptr, newFile, nullptr, nullptr) == 0;
+#else
+    Q_UNUSED(oldFile);
+    return true;
+#endif
+}
+
+// An append-only folder takes new files but lets none be replaced or removed.
+bool folderLetsFilesGo(int folder)
+{
+#ifdef Q_OS_LINUX
+    int flags = 0;
+    return ::ioctl(folder, FS_IOC_GETFLAGS, &flags) != 0 || (flags & FS_APPEND_FL) == 0;
+#else
+    Q_UNUSED(folder);
+    return true;
+#endif
+}
+
+// A save of `content` to the file `name` in a folder it has opened.
+class FolderSave
+{
+public:
+    FolderSave(Descriptor openedFolder, const QFileInfo& target, QByteArrayView newContent)
+        : folderPath(target.absolutePath())
+        , name(QFile::encodeName(target.fileName()))
+        , content(newContent)
+        , folder(std::move(openedFolder))
+    {
+    }
+
+    std::optional<WriteFailure> intoNewFile()
+    {
+        PendingFile file(folder.get(), name, 0666);
+        if (!file.isOpen())
+            return whyNoNewFile();
+        return writeAndPutInPlace(file, false);
+    }
+
+    // Over the file that `checked` describes, which must be what the name
+    // leads to from the moment it is opened to the end.
+    std::optional<WriteFailure> overFile(const struct stat& checked)
+    {
+        // Not blocking, should a FIFO have taken the file's place meanwhile.
+        const Descriptor file(::openat(folder.get(), name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat old {};
+        if (!file.isOpen())
+            return errno == ELOOP ? replacedMeanwhile : failedWith(notOpened);
+        if (::fstat(file.get(), &old) != 0)
+            return failedWith(notOpened);
+        if (!sameFile(old, checked))
+            return replacedMeanwhile;
+        if (!lockedForSaving(file.get()))
+            return busy;
+        // A save that waited may find a new file under the name.
+        struct stat named {};
+        if (::fstatat(folder.get(), name.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(named, old))
+            return replacedMeanwhile;
+        if (!folderLetsFilesGo(folder.get()))
+            return WriteFailure{noReplacingInFolder.arg(folderPath), QString()};
+
+        // Further hard links would keep the old bytes, so only a file with one
+        // link is replaced.
+        if (old.st_nlink == 1) {
+            PendingFile replacement(folder.get(), name, 0600);
+            if (!replacement.isOpen())
+                return whyNoNewFile();
+            if (keepWhatTheFileIs(file.get(), old, replacement.descriptor()))
+                return writeAndPutInPlace(replacement, true);
+        }
+        return writeInPlace(file.get(), old);
+    }
+
+private:
+    // A new file whose bytes are all on the disk takes the name, and the folder
+    // then keeps that, too.
+    std::optional<WriteFailure> writeAndPutInPlace(PendingFile& file, bool replacing)
+    {
+        if (!writeAll(file.descriptor(), content) || ::fsync(file.descriptor()) != 0)
+            return failedWith(notWritten);
+        if (!file.takeName(name, replacing))
+            return errno == EEXIST ? replacedMeanwhile : failedWith(notPutInPlace);
+        if (::fsync(folder.get()) != 0)
+            return failedWith(notWritten);
+        PendingFile::removeLeftovers(folder.get(), name);
+        return std::nullopt;
+    }
+
+    // Writes into the file itself, which so stays the very same file. Its old
+    // bytes are first put into a backup beside it, on the disk and under its
+    // name, so that whatever happens while the file is written, they are
+    // found there; they go only once the new bytes are on the disk, or are
+    // back in the file.
+    std::optional<WriteFailure> writeInPlace(int file, const struct stat& old)
+    {
+        const QByteArray backupName = name + '~';
+        const QString backupPath = folderPath + QLatin1Char('/') + QFile::decodeName(backupName);
+        PendingFile backup(folder.get(), name, old.st_mode & 0666);
+        if (!backup.isOpen())
+            return whyNoNewFile();
+        if (!copyWhole(file, backup.descriptor()) || ::fsync(backup.descriptor()) != 0
+            || !backup.takeName(backupName, true))
+            return failedWith(noBackup.arg(backupPath));
+        const auto removeBackup = [&] { ::unlinkat(folder.get(), backupName.constData(), 0); };
+        if (::fsync(folder.get()) != 0) {
+            const WriteFailure failure = failedWith(noBackup.arg(backupPath));
+            removeBackup();
+            return failure;
+        }
+
+        // Room for the whole new content first, so that a full disk or a
+        // file-size limit stops the save before a byte of the old one changes.
+        if (const int error = ::posix_fallocate(file, 0, content.size()); error != 0)
+            errno = error;
+        else if (::lseek(file, 0, SEEK_SET) == 0 && writeAll(file, content)
+                 && (content.size() >= old.st_size || ::ftruncate(file, content.size()) == 0) && ::fsync(file) == 0) {
+            removeBackup();
+            PendingFile::removeLeftovers(folder.get(), name);
+            return std::nullopt;
+        }
+        const QString reason = qt_error_string(errno);
+        if (!copyWhole(backup.descriptor(), file) || ::ftruncate(file, old.st_size) != 0 || ::fsync(file) != 0)
+            return WriteFailure{notRestored.arg(backupPath), reason};
+        removeBackup();
+        return WriteFailure{notWritten, reason};
+    }
+
+    // The folder's refusal where the file system gives that as the reason.
+    WriteFailure whyNoNewFile() const
+    {
+        const bool refused = errno == EACCES || errno == EPERM || errno == EROFS;
+        return failedWith(refused ? noNewFileInFolder.arg(folderPath) : notOpened);
+    }
+
+    const QString folderPath;
+    const QByteArray name;
+    const QByteArrayView content;
+    const Descriptor folder;
+};
+
+}  // namespace
+
+void ignoreFileSizeLimitSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+std::optional<WriteFailure> writeWholeFile(const QString& path, QByteArrayView content)
+{
+    // Bytes of a name that are no UTF-8 come back from the dialog as U+FFFD:
+    // saved under such a name, the font would go into a file never chosen.
+    if (path.contains(QChar::ReplacementCharacter) || QFile::decodeName(QFile::encodeName(path)) != path)
+        return nameNotAsChosen;
+    // A link stays a link: resolved here, once, and its target gets the new bytes.
+    const QFileInfo chosen(path);
+    const QString target = chosen.isSymLink() ? chosen.canonicalFilePath() : chosen.absoluteFilePath();
+    if (target.isEmpty())  // a link that leads nowhere
+        return WriteFailure{notOpened, qt_error_string(ENOENT)};
+
+    // Looked at before it is opened: opening a FIFO could wait for ever, and
+    // opening a device can act on it.
+    struct stat checked {};
+    const bool exists = ::lstat(QFile::encodeName(target).constData(), &checked) == 0;
+    if (!exists && errno != ENOENT)
+        return failedWith(notOpened);
+    const QFileInfo targetInfo(target);
+    Descriptor folder(::open(QFile::encodeName(targetInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.isOpen())
+        return failedWith(notOpened);
+    FolderSave save(std::move(folder), targetInfo, content);
+    if (!exists)
+        return save.intoNewFile();
+    if (!S_ISREG(checked.st_mode))
+        return notRegular;
+    // Root may write any file, but one without a write permission bit is meant
+    // to stay as it is.
+    if ((checked.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return readOnly;
+    return save.overFile(checked);
+}
