@@ -8,6 +8,7 @@
 #include "disk_writes.h"
 #include "pending_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -219,7 +220,7 @@ private:
     std::optional<WriteFailure> writeInPlace(int file, const struct stat& old)
     {
         const QByteArray backupName = name + '~';
-        const QString backupPath = folderPath + QLatin1Char('/') + QFile::decodeName(backupName);
+        const QString backupPath = QDir(folderPath).filePath(QFile::decodeName(backupName));
         PendingFile backup(folder.get(), name, old.st_mode & 0666);
         if (!backup.isOpen())
             return whyNoNewFile();
