@@ -135,9 +135,7 @@ BENCHMARK(BM_OverviewFullPaint)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadFont8192Bytes(benchmark::State& state)
 {
-    // Beside the benchmark, on a disk: a temporary folder may be in memory
-    // (tmpfs), where the syncs a save waits for cost nothing.
-    QTemporaryDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/save-XXXXXX"));
+    QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("font.fnt"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(8192, '\x5A')) != 8192)
