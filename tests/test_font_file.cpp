@@ -445,8 +445,9 @@ void TestFontFile::saveFailureReportsAndKeepsEverything_data()
     };
     row("into a missing folder", "missing/font.fnt", -1, QString());
     row("below a regular file", "plain.fnt/font.fnt", -1, QString());
-    for (const char* target : {"locked/font.fnt", "locked/old.fnt"})
-        row(target, target, -1, QStringLiteral("keine neue Datei angelegt werden kann.\n"));
+    const QString noNewFile = QStringLiteral("keine neue Datei angelegt werden kann.\n");
+    row("into a folder that allows no new file", "locked/font.fnt", -1, noNewFile);
+    row("over a file in a folder that allows no new file", "locked/old.fnt", -1, noNewFile);
     row("over a file in an append-only folder", "append-only/old.fnt", -1,
         QStringLiteral("“ keine Datei ersetzt werden kann."));
     row("name with bytes that are no UTF-8", "f\xff\xfe.fnt", -1, QStringLiteral("wie er gewählt wurde."));
