@@ -14,6 +14,25 @@ namespace {
 
 constexpr qsizetype suffixLength = 6;  // random letters and digits after the prefix
 
+// The first of some random names beginning with `prefix` that `use` takes; an
+// empty one, with the reason in errno, when it fails other than for a name
+// already taken.
+template <typename Use>
+QByteArray firstFreeName(const QByteArray& prefix, Use use)
+{
+    static constexpr char symbols[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray name = prefix;
+        for (qsizetype i = 0; i < suffixLength; ++i)
+            name += symbols[QRandomGenerator::global()->bounded(int(sizeof symbols - 1))];
+        if (use(name))
+            return name;
+        if (errno != EEXIST)
+            break;
+    }
+    return {};
+}
+
 }  // namespace
 
 PendingFile::PendingFile(int inFolder, const QByteArray& forName, mode_t mode)
@@ -26,14 +45,10 @@ PendingFile::PendingFile(int inFolder, const QByteArray& forName, mode_t mode)
     if (file.isOpen() || (errno != EOPNOTSUPP && errno != EISDIR))
         return;
 #endif
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray name = randomHiddenName();
+    hiddenName = firstFreeName(prefix, [&](const QByteArray& name) {
         file = Descriptor(::openat(folder, name.constData(), O_CREAT | O_EXCL | O_RDWR | O_NOFOLLOW | O_CLOEXEC, mode));
-        if (file.isOpen())
-            hiddenName = name;
-        if (file.isOpen() || errno != EEXIST)
-            return;
-    }
+        return file.isOpen();
+    });
 }
 
 PendingFile::~PendingFile()
@@ -49,13 +64,9 @@ bool PendingFile::takeName(const QByteArray& name, bool replacing)
             return linkAs(name);
         // A rename is the one step that puts a file over another at once, and
         // it needs a name to rename from.
-        for (int attempt = 0; attempt < 100 && hiddenName.isEmpty(); ++attempt) {
-            const QByteArray candidate = randomHiddenName();
-            if (linkAs(candidate))
-                hiddenName = candidate;
-            else if (errno != EEXIST)
-                return false;
-        }
+        hiddenName = firstFreeName(prefix, [this](const QByteArray& candidate) { return linkAs(candidate); });
+        if (hiddenName.isEmpty())
+            return false;
     }
     if (::renameat(folder, hiddenName.constData(), folder, name.constData()) != 0)
         return false;
@@ -86,15 +97,6 @@ void PendingFile::removeLeftovers(int folder, const QByteArray& forName)
 QByteArray PendingFile::hiddenPrefix(const QByteArray& forName)
 {
     return '.' + forName.left(NAME_MAX - 2 - suffixLength) + '.';
-}
-
-QByteArray PendingFile::randomHiddenName() const
-{
-    static constexpr char symbols[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    QByteArray name = prefix;
-    for (qsizetype i = 0; i < suffixLength; ++i)
-        name += symbols[QRandomGenerator::global()->bounded(int(sizeof symbols - 1))];
-    return name;
 }
 
 // A file with no name is reached through /proc, which, unlike AT_EMPTY_PATH,

@@ -35,7 +35,6 @@ public:
 
 private:
     static QByteArray hiddenPrefix(const QByteArray& forName);
-    QByteArray randomHiddenName() const;
     bool linkAs(const QByteArray& name) const;
 
     int folder;

@@ -8,30 +8,15 @@
 // "saving" on a line of its own. Exits with 0 once the two saves are done
 // without reaching the system call CALLS, with 1 when a save fails.
 
+#include "at_system_call.h"
 #include "disk_writes.h"
 #include "test_files.h"
 
 #include <QFile>
 
-#include <fiu-control.h>
-#include <fiu.h>
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-int callsBeforeKill = 0;
-
-int killAtCall(const char*, int*, void**, unsigned*)
-{
-    if (--callsBeforeKill == 0)
-        std::raise(SIGKILL);
-    return 0;  // the call itself does not fail
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -42,11 +27,8 @@ int main(int argc, char** argv)
     std::puts("saving");
     std::fflush(stdout);
     const bool killsItself = argc == 5;
-    if (killsItself) {
-        callsBeforeKill = std::atoi(argv[4]);
-        if (fiu_init(0) != 0 || fiu_enable_external("posix/*", 1, nullptr, 0, killAtCall) != 0)
-            return 2;
-    }
+    if (killsItself && !runBeforeSystemCall(std::atoi(argv[4]), [] { std::raise(SIGKILL); }))
+        return 2;
     for (int turn = 0; !killsItself || turn < 2; ++turn)
         if (writeWholeFile(file, fonts[turn % 2]))
             return 1;

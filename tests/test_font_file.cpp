@@ -1,3 +1,4 @@
+#include "at_system_call.h"
 #include "disk_writes.h"
 #include "file_size_limit.h"
 #include "modcode.h"
@@ -157,6 +158,12 @@ bool shareWithGroup(const char* path, uid_t owner, mode_t mode)
         && ::chown(path, owner, 4343) == 0 && ::chmod(path, mode) == 0;
 }
 
+// Sets ("+i") or clears ("-i") a file attribute; false where that is not possible.
+bool changeAttribute(const char* change, const QString& path)
+{
+    return QProcess::execute(QStringLiteral("chattr"), {QString::fromLatin1(change), path}) == 0;
+}
+
 // Makes `folder` refuse new files, or takes that back: by its permissions for
 // a normal user, by the immutable attribute for root, who may write anywhere.
 bool lockFolder(const QString& folder, bool locked)
@@ -165,17 +172,7 @@ bool lockFolder(const QString& folder, bool locked)
         const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
         return QFile::setPermissions(folder, locked ? readOnly : readOnly | QFile::WriteOwner);
     }
-    return QProcess::execute(QStringLiteral("chattr"), {locked ? QStringLiteral("+i") : QStringLiteral("-i"), folder}) == 0;
-}
-
-// What a test has the system call it chose do, just before the call is made.
-int callsBeforeStep = 0;
-std::function<void()> stepAtCall;
-int runStepAtCall(const char*, int*, void**, unsigned*)
-{
-    if (--callsBeforeStep == 0)
-        stepAtCall();
-    return 0;  // the call itself does not fail
+    return changeAttribute(locked ? "+i" : "-i", folder);
 }
 
 // A store as the editor leaves it, with something in every field that a load
@@ -512,8 +509,8 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     if (!lockFolder(pathOf(QStringLiteral("locked")), true))
         QSKIP("Cannot lock a folder against new files here.");
     const auto unlock = qScopeGuard([&] { lockFolder(pathOf(QStringLiteral("locked")), false); });
-    const bool appendOnly = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+a"), pathOf(QStringLiteral("append-only"))}) == 0;
-    const auto allowRemoving = qScopeGuard([&] { QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-a"), pathOf(QStringLiteral("append-only"))}); });
+    const bool appendOnly = changeAttribute("+a", pathOf(QStringLiteral("append-only")));
+    const auto allowRemoving = qScopeGuard([&] { changeAttribute("-a", pathOf(QStringLiteral("append-only"))); });
     if (target.startsWith(QStringLiteral("append-only/")) && !appendOnly)
         QSKIP("Cannot make a folder append-only here.");
     const auto before = snapshot(dir->path());
@@ -525,7 +522,10 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     dialogs.fileAnswers = {path};
     const WriteWatch watch(path);
     const int otherSave = savedMeanwhile ? ::open(QFile::encodeName(path).constData(), O_RDONLY) : -1;
-    const auto endOtherSave = qScopeGuard([&] { ::close(otherSave); });
+    const auto endOtherSave = qScopeGuard([&] {
+        if (otherSave >= 0)
+            ::close(otherSave);
+    });
     QVERIFY(!savedMeanwhile || ::flock(otherSave, LOCK_EX) == 0);
 
     if (!failingCall.isEmpty()) {
@@ -635,7 +635,7 @@ void TestFontFile::saveWritesNoFileSwappedInMeanwhile()
     const QByteArray newFont(3584, 'n');
     QVERIFY(writeFile(QFile::decodeName(other), otherFont));
     const ino_t otherInode = inodeOf(QFile::decodeName(other));
-    stepAtCall = [&] {
+    const auto swap = [&] {
         QCOMPARE(symbolic ? ::symlink(other.constData(), swapped.constData()) : ::link(other.constData(), swapped.constData()), 0);
         QCOMPARE(::rename(swapped.constData(), path.constData()), 0);
     };
@@ -645,15 +645,14 @@ void TestFontFile::saveWritesNoFileSwappedInMeanwhile()
         QVERIFY(writeFile(QFile::decodeName(path), patternedBytes(2048)));
         ::unlink(path + ".2");
         QVERIFY(!inPlace || ::link(path.constData(), (path + ".2").constData()) == 0);
-        callsBeforeStep = call;
-        QCOMPARE(fiu_enable_external("posix/*", 1, nullptr, 0, runStepAtCall), 0);
+        QVERIFY(runBeforeSystemCall(call, swap));
         writeWholeFile(QFile::decodeName(path), newFont);
-        fiu_disable("posix/*");
+        const bool saveWasOver = stopWatchingSystemCalls();
 
         QCOMPARE(readFile(QFile::decodeName(other)), otherFont);
         QCOMPARE(inodeOf(QFile::decodeName(other)), otherInode);
-        if (callsBeforeStep > 0)
-            break;  // the save was over before this call: the swap came at each one
+        if (saveWasOver)
+            break;  // before this call: the swap came at each one
     }
 }
 
