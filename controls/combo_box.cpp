@@ -1,10 +1,112 @@
 #include "combo_box.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
+
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+namespace {
+
+// A screen reader reads a closed list's entry from the list's selected item,
+// which Qt before 6.5 does not offer it, or else from the list's text, which
+// is the entry here. Otherwise as Qt's own interface of a list that cannot
+// be edited: the drop-down is its one child, and it opens and closes.
+class ComboBoxInterface : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit ComboBoxInterface(ComboBox* comboBox)
+        : QAccessibleWidget(comboBox, QAccessible::ComboBox)
+    {
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(comboBox()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child && child->object() == comboBox()->view() ? 0 : -1;
+    }
+
+    QString text(QAccessible::Text text) const override
+    {
+        if (text == QAccessible::Name || text == QAccessible::Value)
+            return comboBox()->currentText();
+        return QAccessibleWidget::text(text);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = comboBox()->view()->isVisible();
+        return state;
+    }
+
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& actionName) override
+    {
+        if (actionName != showMenuAction() && actionName != pressAction())
+            return;
+        if (comboBox()->view()->isVisible())
+            comboBox()->hidePopup();
+        else
+            comboBox()->showPopup();
+    }
+
+    // The text: the entry, read only, with the caret before it.
+    QString text(int startOffset, int endOffset) const override
+    {
+        return comboBox()->currentText().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(comboBox()->currentText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+private:
+    ComboBox* comboBox() const { return static_cast<ComboBox*>(widget()); }
+};
+
+QAccessibleInterface* comboBoxInterface(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("ComboBox") && object && object->isWidgetType())
+        return new ComboBoxInterface(static_cast<ComboBox*>(object));
+    return nullptr;
+}
+
+}  // namespace
+#endif
+
 ComboBox::ComboBox(QWidget* parent)
     : QComboBox(parent)
 {
     setEditable(false);
     connect(this, &QComboBox::activated, this, &ComboBox::Click);
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    static const bool interfaceFactoryInstalled = (QAccessible::installFactory(comboBoxInterface), true);
+    Q_UNUSED(interfaceFactoryInstalled);
+#endif
 }
 
 void ComboBox::setListIndex(int index)
@@ -14,3 +116,31 @@ void ComboBox::setListIndex(int index)
     setCurrentIndex(index);
     emit Click();
 }
+
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+void ComboBox::keyPressEvent(QKeyEvent* event)
+{
+    const int entryBefore = currentIndex();
+    QComboBox::keyPressEvent(event);
+    if (currentIndex() != entryBefore)
+        announceEntry();
+}
+
+void ComboBox::wheelEvent(QWheelEvent* event)
+{
+    const int entryBefore = currentIndex();
+    QComboBox::wheelEvent(event);
+    if (currentIndex() != entryBefore)
+        announceEntry();
+}
+
+// Once the handlers have run, which may have put the list on another entry.
+void ComboBox::announceEntry()
+{
+    if (!hasFocus() || !QAccessible::isActive())
+        return;
+    QAccessibleEvent focus(view(), QAccessible::Focus);
+    focus.setChild(currentIndex());
+    QAccessible::updateAccessibility(&focus);
+}
+#endif

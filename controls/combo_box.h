@@ -18,4 +18,15 @@ public:
 
 signals:
     void Click();
+
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+protected:
+    // A screen reader on Qt before 6.5 ignores every change of a closed
+    // list's entry; a focus on the entry in the drop-down it speaks.
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void announceEntry();
+#endif
 };

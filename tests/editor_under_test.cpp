@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -272,6 +273,73 @@ void turnWheel(QWidget* target, int angle)
 QString accessibleText(QWidget* control, QAccessible::Text text)
 {
     return QAccessible::queryAccessibleInterface(control)->text(text);
+}
+
+QString heardValue(QWidget* control)
+{
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(control);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (QAccessibleAttributesInterface* attributes = heard->attributesInterface()) {
+        const auto custom = attributes->attributeValue(QAccessible::Attribute::Custom).value<QHash<QString, QString>>();
+        if (custom.contains(QStringLiteral("valuetext")))
+            return custom.value(QStringLiteral("valuetext"));
+    }
+#endif
+    if (heard->role() == QAccessible::ComboBox) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+        QAccessibleSelectionInterface* selection = heard->selectionInterface();
+        if (selection && selection->selectedItemCount() == 1 && !selection->selectedItem(0)->text(QAccessible::Name).isEmpty())
+            return selection->selectedItem(0)->text(QAccessible::Name);
+        return heard->text(QAccessible::Name);
+#else
+        QAccessibleTextInterface* text = heard->textInterface();
+        return text ? text->text(0, text->characterCount()) : QString();
+#endif
+    }
+    QAccessibleValueInterface* value = heard->valueInterface();
+    return value ? value->currentValue().toString() : QString();
+}
+
+namespace {
+
+// What was heard so far while an act runs; controls whose value changed are
+// read once it is over, as a screen reader reads them after Qt told it.
+struct Hearing {
+    QStringList heard;
+    QList<QPointer<QWidget>> changed;
+};
+Hearing* hearing = nullptr;
+
+void hear(QAccessibleEvent* event)
+{
+    if (event->type() == QAccessible::Focus)
+        hearing->heard.append(event->accessibleInterface()->text(QAccessible::Name));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    if (event->type() == QAccessible::ValueChanged && event->object() && event->object()->isWidgetType())
+        hearing->changed.append(static_cast<QWidget*>(event->object()));
+#endif
+}
+
+}  // namespace
+
+QStringList heardWhile(const std::function<void()>& act)
+{
+    // Qt tells a screen reader anything only once it has found one, on the
+    // desktop's accessibility bus.
+    if (!QTest::qWaitFor([] { return QAccessible::isActive(); })) {
+        qWarning("Qt found no screen reader on the accessibility bus.");
+        return {};
+    }
+    Hearing thisAct;
+    hearing = &thisAct;
+    const QAccessible::UpdateHandler bridge = QAccessible::installUpdateHandler(hear);
+    act();
+    QAccessible::installUpdateHandler(bridge);
+    hearing = nullptr;
+    for (const QPointer<QWidget>& control : std::as_const(thisAct.changed))
+        if (control)
+            thisAct.heard.append(heardValue(control));
+    return thisAct.heard;
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <type_traits>
 
@@ -104,6 +105,15 @@ QImage shownPixels(const QWidget* widget, const QRect& area = QRect());
 
 // What assistive technology reads for a control, as its name by default.
 QString accessibleText(QWidget* control, QAccessible::Text text = QAccessible::Name);
+
+// What a screen reader reads as a list's entry or the slider's position: from
+// Qt 6.5 the list's selected item, before it the list's text; from Qt 6.8
+// the slider's "valuetext", before it the bare number.
+QString heardValue(QWidget* control);
+// What a screen reader says while `act` runs: the name of each object it is
+// told has the focus, and from Qt 6.5 the value of each control whose value
+// changed, which Qt before 6.5 cannot tell it.
+QStringList heardWhile(const std::function<void()>& act);
 
 // What a picture box shows inside its border, and one pixel of it as 0xRRGGBB.
 QImage drawnPixels(const PictureBox* box);

@@ -265,9 +265,17 @@ void TestStartupLayout::listsAreFilledWithTheDefaultsChosen()
         QCOMPARE(combo->count(), list.count);
         QCOMPARE(combo->currentIndex(), list.selected);
         QCOMPARE(combo->currentText(), QString::fromLatin1(list.selectedText));
-        // Heard by its current entry, tied to its caption.
+        // Heard by its current entry, tied to its caption, and heard again
+        // as soon as a key on the closed list changes it.
         QCOMPARE(accessibleText(combo), QString::fromLatin1(list.selectedText));
+        QCOMPARE(heardValue(combo), QString::fromLatin1(list.selectedText));
         QCOMPARE(labelledBy(combo), QString::fromLatin1(list.caption));
+        if (list.count > 1) {
+            combo->setFocus();
+            QCOMPARE(heardWhile([combo] { QTest::keyClick(combo, Qt::Key_Down); }),
+                     QStringList{combo->itemText(list.selected + 1)});
+            QTest::keyClick(combo, Qt::Key_Up);
+        }
         QCOMPARE(cutTexts(combo), QStringList());
         combo->addItem(QStringLiteral("Öpy"));  // as much of "ÄÖÜgpy" as the narrowest list holds
         combo->setCurrentIndex(combo->count() - 1);
