@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QSlider>
 
 // The vertical character slider, its least value at the top. It tells a move
@@ -12,6 +13,12 @@ class Slider : public QSlider
 
 public:
     explicit Slider(QWidget* parent = nullptr);
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    ~Slider() override;
+    // The indicator at the position the last move reached, as a screen
+    // reader on Qt before 6.5 heard it; 0 before the first.
+    QAccessible::Id positionHeard() const { return positionHeard_; }
+#endif
 
 signals:
     // The person moved the slider, by mouse, wheel or keys; value() already
@@ -25,4 +32,9 @@ protected:
 
 private:
     bool personIsMoving_ = false;
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    // A screen reader on Qt before 6.5 hears a move as a focus on its position.
+    void announcePosition();
+    QAccessible::Id positionHeard_ = 0;
+#endif
 };

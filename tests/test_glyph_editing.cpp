@@ -343,8 +343,10 @@ void TestGlyphEditing::personMovesStoreTheGlyphBeingLeft()
     expected[65 * rowsPerGlyph + 2] ^= 0x04;
     expected[65 * rowsPerGlyph + 7] ^= 0x80;
 
-    move(slider(editor));
+    slider(editor)->setFocus();
+    const QStringList heard = heardWhile([&] { move(slider(editor)); });
     QCOMPARE(slider(editor)->value(), newCode);
+    QCOMPARE(heard, QStringList{accessibleText(slider(editor))});
     // Only rows 0 to 7 of glyph 65 changed, with the two clicks.
     QVERIFY(editor.font().glyphBuffer == expected);
     QVERIFY(gridShows(editor, newCode));
