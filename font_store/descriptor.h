@@ -31,6 +31,8 @@ public:
 
     int get() const { return fd; }
     bool isOpen() const { return fd >= 0; }
+    // Hands the descriptor on to whoever closes it next.
+    int release() { return std::exchange(fd, -1); }
 
 private:
     int fd;

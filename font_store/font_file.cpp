@@ -7,10 +7,10 @@
 
 #include "disk_writes.h"
 #include "modcode.h"
+#include "open_for_loading.h"
 #include "user_dialogs.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -60,24 +60,25 @@ bool modCode::saveFontFile(UserDialogs& dialogs)
 std::int16_t modCode::loadFontFile(UserDialogs& dialogs)
 {
     // Ask until the person picks a regular file or gives up. Anything else
-    // counts as missing: a directory cannot be a font, and opening a FIFO or a
-    // device could wait for ever.
+    // counts as missing: a directory cannot be a font, and a FIFO or a device
+    // could keep the window waiting for ever.
     QString path;
+    QFile file;
     for (;;) {
         const std::optional<QString> chosen = dialogs.showOpen({loadTitle, fontFileFilter, QString()});
         if (!chosen)
             return 0;
         path = *chosen;
-        if (QFileInfo(path).isFile())  // follows symbolic links
+        file.setFileName(path);
+        const std::optional<LoadOpenFailure> failure = openForLoading(file);
+        if (!failure)
             break;
+        if (!failure->noRegularFile) {
+            showFileError(dialogs, path, QStringLiteral("konnte nicht geöffnet werden."), failure->reason);
+            return 0;
+        }
         dialogs.messageBox(path + notFoundSuffix, UserDialogs::Buttons::Ok, UserDialogs::Icon::Exclamation,
                            programTitle);
-    }
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showFileError(dialogs, path, QStringLiteral("konnte nicht geöffnet werden."), file.errorString());
-        return 0;
     }
 
     // Check the length before reading anything, so that a huge file is turned

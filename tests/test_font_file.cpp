@@ -212,6 +212,7 @@ private slots:
     void saveFailureReportsAndKeepsEverything();
     void saveKeepsWhatTheFileIs_data();
     void saveKeepsWhatTheFileIs();
+    void loadOpensNoFifoSwappedInMeanwhile();
     void saveWritesNoFileSwappedInMeanwhile_data();
     void saveWritesNoFileSwappedInMeanwhile();
     void crashLeavesAWholeFont_data();
@@ -610,6 +611,45 @@ void TestFontFile::saveKeepsWhatTheFileIs()
     QCOMPARE(readFile(path), asByteArray(store->fontTable));  // no tail of the longer file
     QCOMPARE(whatTheFileIs(path), before);
     QCOMPARE(snapshot(dir->path()).keys(), names);
+}
+
+// Somebody swaps the chosen font for a FIFO with data in it at one system
+// call of the load, at each one in turn: the load reads the font whole or
+// asks again, and never takes the FIFO for a font, nor waits on one.
+void TestFontFile::loadOpensNoFifoSwappedInMeanwhile()
+{
+    const QString path = pathOf(QStringLiteral("font.fnt"));
+    const QByteArray font = patternedBytes(3584);
+    int fifoWriter = -1;
+    const auto closeFifo = qScopeGuard([&] { ::close(std::exchange(fifoWriter, -1)); });
+    const auto swap = [&] {
+        QCOMPARE(::unlink(QFile::encodeName(path).constData()), 0);
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        fifoWriter = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NONBLOCK);
+        QCOMPARE(::write(fifoWriter, font.constData(), 256), ssize_t(256));
+    };
+
+    for (int call = 1;; ++call) {
+        ::close(std::exchange(fifoWriter, -1));
+        ::unlink(QFile::encodeName(path).constData());
+        QVERIFY(writeFile(path, font));
+        auto store = editedStore();
+        ScriptedDialogs dialogs;
+        dialogs.fileAnswers = {path, std::nullopt};
+        QVERIFY(runBeforeSystemCall(call, swap));
+        const std::int16_t height = store->loadFontFile(dialogs);
+        const bool loadWasOver = stopWatchingSystemCalls();
+
+        if (height == 0) {
+            QCOMPARE(dialogs.messageBoxes.size(), std::size_t(1));
+            QCOMPARE(dialogs.messageBoxes[0].prompt, path + QStringLiteral(" nicht gefunden!"));
+        } else {
+            QCOMPARE(height, std::int16_t(14));
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(store->fontTable.data()), qsizetype(store->fontTable.size())), font);
+        }
+        if (loadWasOver)
+            break;  // before this call: the swap came at each one
+    }
 }
 
 void TestFontFile::saveWritesNoFileSwappedInMeanwhile_data()
