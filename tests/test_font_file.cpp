@@ -19,12 +19,10 @@
 #include <fiu-control.h>
 #include <fiu.h>
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/acl.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -128,25 +126,21 @@ ino_t inodeOf(const QString& path)
     return status.st_ino;
 }
 
-// Saves as the test runs, or as a person without root rights: in a child
-// process that first takes such a person's user and groups. True when the
+// Saves as the test runs, or as a person without root rights: in a program of
+// its own that first takes such a person's user and groups. True when the
 // file was written and nothing had to be said.
 bool save(modCode& store, const QString& path, bool asPerson)
 {
-    const auto saveQuietly = [&] {
-        ScriptedDialogs dialogs;
-        dialogs.fileAnswers = {path};
-        return store.saveFontFile(dialogs) && dialogs.messageBoxes.empty();
-    };
-    if (!asPerson)
-        return saveQuietly();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        static constexpr gid_t sharedGroup = 4343;
-        ::_exit(::setgroups(1, &sharedGroup) == 0 && ::setgid(4242) == 0 && ::setuid(4242) == 0 && saveQuietly() ? 0 : 1);
+    if (asPerson) {
+        QProcess saver;
+        saver.start(QStringLiteral(SAVE_AS_PERSON), {path});
+        saver.write(asByteArray(store.fontTable));
+        saver.closeWriteChannel();
+        return saver.waitForFinished(5000) && saver.exitStatus() == QProcess::NormalExit && saver.exitCode() == 0;
     }
-    int status = 0;
-    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers = {path};
+    return store.saveFontFile(dialogs) && dialogs.messageBoxes.empty();
 }
 
 // Gives the file to `owner` and the group 4343, in a folder that group may
