@@ -32,54 +32,51 @@ class TestFontStore : public QObject
     Q_OBJECT
 
 private slots:
-    void glyphBytesAcceptIndicesUpTo8192();
-    void glyphBytesOutsideTheBufferThrowAndChangeNothing_data();
-    void glyphBytesOutsideTheBufferThrowAndChangeNothing();
+    void glyphBytesInsideTheBufferOnly_data();
+    void glyphBytesInsideTheBufferOnly();
     void modifiedFlagKeepsAnyTruthValue();
 
     void packThenUnpackAtEveryHeight_data();
     void packThenUnpackAtEveryHeight();
-    void packHeight14PutsGlyph1AtIndex14();
-    void packHeight32CopiesTheWholeBufferButTheLastByte();
     void packHeight128OverflowsAndKeepsTheTable();
     void packHeight127MakesTheLargestTable();
 
-    void unpackHeight0ClearsAndReadsNothing();
-    void unpackFromTooShortTableThrowsAfterEarlierRows_data();
-    void unpackFromTooShortTableThrowsAfterEarlierRows();
+    void unpackReplacesRowsUpToTheFirstMissingByte_data();
+    void unpackReplacesRowsUpToTheFirstMissingByte();
 
     void changingTheHeightKeepsHiddenRows();
 };
 
-void TestFontStore::glyphBytesAcceptIndicesUpTo8192()
-{
-    auto store = std::make_unique<modCode>();
-    QCOMPARE(store->getGlyphByte(8192), 0);
-    store->setGlyphByte(8192, 0xA5);
-    QCOMPARE(store->getGlyphByte(8192), 0xA5);
-    store->setGlyphByte(0, 0x81);
-    QCOMPARE(store->getGlyphByte(0), 0x81);
-    QCOMPARE(store->glyphBuffer[0], 0x81);
-}
-
-void TestFontStore::glyphBytesOutsideTheBufferThrowAndChangeNothing_data()
+void TestFontStore::glyphBytesInsideTheBufferOnly_data()
 {
     QTest::addColumn<int>("index");
-    QTest::newRow("one past the end") << 8193;
-    QTest::newRow("minus one") << -1;
-    QTest::newRow("most negative") << -32768;
-    QTest::newRow("largest") << 32767;
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("first") << 0 << true;
+    QTest::newRow("the spare last byte") << 8192 << true;
+    QTest::newRow("one past the end") << 8193 << false;
+    QTest::newRow("minus one") << -1 << false;
+    QTest::newRow("most negative") << -32768 << false;
+    QTest::newRow("largest") << 32767 << false;
 }
 
-void TestFontStore::glyphBytesOutsideTheBufferThrowAndChangeNothing()
+// A byte inside the buffer is read and written in its place; one outside
+// throws and changes nothing.
+void TestFontStore::glyphBytesInsideTheBufferOnly()
 {
     QFETCH(int, index);
+    QFETCH(bool, inside);
     auto store = storeWithPattern();
-    const auto before = store->glyphBuffer;
-
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, store->getGlyphByte(std::int16_t(index)));
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, store->setGlyphByte(std::int16_t(index), 0xFF));
-    QVERIFY(store->glyphBuffer == before);
+    auto expected = store->glyphBuffer;
+    if (inside) {
+        QCOMPARE(store->getGlyphByte(std::int16_t(index)), patternByte(index));
+        store->setGlyphByte(std::int16_t(index), 0xA5);
+        QCOMPARE(store->getGlyphByte(std::int16_t(index)), 0xA5);
+        expected[std::size_t(index)] = 0xA5;
+    } else {
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, store->getGlyphByte(std::int16_t(index)));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, store->setGlyphByte(std::int16_t(index), 0xFF));
+    }
+    QVERIFY(store->glyphBuffer == expected);
 }
 
 void TestFontStore::modifiedFlagKeepsAnyTruthValue()
@@ -108,6 +105,8 @@ void TestFontStore::packThenUnpackAtEveryHeight()
     source->charHeight = std::uint8_t(height);
     source->packFontTable();
 
+    // At height 14 glyph 1 starts at index 14; at 32 the table is the whole
+    // buffer but its spare last byte.
     QCOMPARE(source->fontTable.size(), std::size_t(256 * height));
     for (int code = 0; code < 256; ++code)
         for (int row = 0; row < height; ++row)
@@ -125,31 +124,6 @@ void TestFontStore::packThenUnpackAtEveryHeight()
         for (int row = 0; row < 32; ++row)
             QCOMPARE(target->glyphBuffer[code * 32 + row], row < height ? patternByte(code * 32 + row) : 0);
     QCOMPARE(target->glyphBuffer[8192], 0xEE);
-}
-
-void TestFontStore::packHeight14PutsGlyph1AtIndex14()
-{
-    modCode store;
-    store.charHeight = 14;
-    store.glyphBuffer[1 * 32 + 0] = 0x3C;
-    store.glyphBuffer[1 * 32 + 13] = 0x81;
-    store.glyphBuffer[1 * 32 + 14] = 0xFF;  // hidden at this height
-    store.packFontTable();
-
-    QCOMPARE(store.fontTable.size(), std::size_t(3584));
-    QCOMPARE(store.fontTable[14], 0x3C);
-    QCOMPARE(store.fontTable[27], 0x81);
-    QCOMPARE(store.fontTable[28], 0);  // glyph 2, row 0
-}
-
-void TestFontStore::packHeight32CopiesTheWholeBufferButTheLastByte()
-{
-    auto store = storeWithPattern();
-    store->charHeight = 32;
-    store->packFontTable();
-    QVERIFY(std::equal(store->fontTable.begin(), store->fontTable.end(), store->glyphBuffer.begin(),
-                       store->glyphBuffer.begin() + 8192));
-    QCOMPARE(store->fontTable.size(), std::size_t(8192));
 }
 
 void TestFontStore::packHeight128OverflowsAndKeepsTheTable()
@@ -180,40 +154,37 @@ void TestFontStore::packHeight127MakesTheLargestTable()
             QCOMPARE(store->fontTable[code * 127 + row], patternByte(code * 32 + row));
 }
 
-void TestFontStore::unpackHeight0ClearsAndReadsNothing()
+void TestFontStore::unpackReplacesRowsUpToTheFirstMissingByte_data()
 {
-    auto store = storeWithPattern();
-    store->charHeight = 0;
-    store->unpackFontTable();  // no table at all
-    QVERIFY(std::all_of(store->glyphBuffer.begin(), store->glyphBuffer.begin() + 8192, [](auto b) { return b == 0; }));
-    QCOMPARE(store->glyphBuffer[8192], patternByte(8192));
-}
-
-void TestFontStore::unpackFromTooShortTableThrowsAfterEarlierRows_data()
-{
+    QTest::addColumn<int>("height");
     QTest::addColumn<int>("tableSize");
-    QTest::newRow("empty") << 0;
-    QTest::newRow("one glyph") << 8;
-    QTest::newRow("one byte short") << 2047;
+    QTest::newRow("height 0, no table") << 0 << 0;
+    QTest::newRow("empty") << 8 << 0;
+    QTest::newRow("one glyph") << 8 << 8;
+    QTest::newRow("one byte short") << 8 << 2047;
 }
 
-void TestFontStore::unpackFromTooShortTableThrowsAfterEarlierRows()
+// Every row before the first missing table byte is replaced (visible rows
+// from the table, hidden rows cleared), then a missing byte throws; the rest
+// is untouched. Height 0 needs no table and clears every row.
+void TestFontStore::unpackReplacesRowsUpToTheFirstMissingByte()
 {
+    QFETCH(int, height);
     QFETCH(int, tableSize);
     auto store = storeWithPattern();
-    store->charHeight = 8;
+    store->charHeight = std::uint8_t(height);
     store->fontTable.assign(std::size_t(tableSize), 0x55);
 
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, store->unpackFontTable());
+    const bool whole = tableSize >= 256 * height;
+    if (whole)
+        store->unpackFontTable();
+    else
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, store->unpackFontTable());
 
-    // Every row before the first missing table byte has been replaced (visible
-    // rows from the table, hidden rows cleared); the rest is untouched.
-    const int firstMissingCode = tableSize / 8;
-    const int firstMissingRow = tableSize % 8;
-    const int firstUntouched = firstMissingCode * 32 + firstMissingRow;
+    const int firstUntouched = whole ? 8192 : tableSize / height * 32 + tableSize % height;
     for (int i = 0; i <= 8192; ++i) {
         const int row = i % 32;
-        const std::uint8_t expected = i >= firstUntouched ? patternByte(i) : row < 8 ? 0x55 : 0;
+        const std::uint8_t expected = i >= firstUntouched ? patternByte(i) : row < height ? 0x55 : 0;
         QCOMPARE(store->glyphBuffer[i], expected);
     }
 }
