@@ -53,10 +53,8 @@ class TestStartupLayout : public QObject
     Q_OBJECT
 
 private slots:
-    void controlsStandAtTheirDesignPlaces_data();
-    void controlsStandAtTheirDesignPlaces();
-    void captions_data();
-    void captions();
+    void controlsStandAtTheirPlacesWithTheirCaptions_data();
+    void controlsStandAtTheirPlacesWithTheirCaptions();
     void pixelGridIsWhiteAndOverlapping();
     void markersLieBehindTheGridAndAreHidden();
     void listsAreFilledWithTheDefaultsChosen();
@@ -67,121 +65,85 @@ private slots:
     void missingReferenceBitmapIsReportedOnce();
 };
 
-void TestStartupLayout::controlsStandAtTheirDesignPlaces_data()
+// Every control at its design place, in twips, and its caption, shown whole.
+void TestStartupLayout::controlsStandAtTheirPlacesWithTheirCaptions_data()
 {
-    QTest::addColumn<QString>("container");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<int>("top");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("container");  // empty: the window itself, with its title
+    QTest::addColumn<QRect>("place");
+    QTest::addColumn<bool>("captioned");
+    QTest::addColumn<QString>("caption");
 
-    struct Place
+    struct Control
     {
         const char* name;
         const char* container;
         int left, top, width, height;
+        const char* caption;  // nullptr: none
     };
-    const Place places[] = {
-        {"Frame2", "frmMain", 120, 180, 1935, 855},
-        {"Frame1", "frmMain", 120, 1200, 1935, 855},
-        {"Frame3", "frmMain", 120, 2220, 1935, 4335},
+    const Control controls[] = {
+        {"frmMain", "", 0, 0, 0, 0, "LU/VO Fonteditor"},
+        {"Frame2", "frmMain", 120, 180, 1935, 855, "Fontgeometrie"},
+        {"Frame1", "frmMain", 120, 1200, 1935, 855, "Hilfsmittel"},
+        {"Frame3", "frmMain", 120, 2220, 1935, 4335, "Aktuelles Zeichen"},
         // The grid frame holds the 8 rows of the start-up height.
-        {"fraZeichendef", "frmMain", 2160, 180, 2175, 2535},
-        {"cmdPreview", "frmMain", 4440, 240, 1095, 315},
-        {"cmdLoad", "frmMain", 4440, 5400, 1095, 315},
-        {"cmdSave", "frmMain", 4440, 5820, 1095, 315},
-        {"cmdBeenden", "frmMain", 4440, 6240, 1095, 315},
-        {"Label11", "frmMain", 120, 6780, 1935, 255},
-        {"Label10", "frmMain", 120, 7020, 1935, 255},
-        {"Label6", "frmMain", 120, 7260, 1935, 255},
-        {"Label1", "Frame2", 120, 240, 1095, 195},
-        {"Label2", "Frame2", 120, 540, 975, 195},
-        {"cboZeichenbreite", "Frame2", 1200, 180, 615, 315},
-        {"cboZeichenhoehe", "Frame2", 1200, 480, 615, 315},
-        {"Label4", "Frame1", 120, 240, 1095, 195},
-        {"Label3", "Frame1", 120, 540, 1095, 195},
-        {"cboHilfslinie", "Frame1", 960, 180, 855, 315},
-        {"cboBasislinie", "Frame1", 960, 480, 855, 315},
-        {"sldSelectCharacter", "Frame3", 120, 180, 510, 4095},
-        {"Label8", "Frame3", 720, 360, 975, 195},
-        {"lblCurrentChar", "Frame3", 720, 540, 1095, 315},
-        {"lblWinChar", "Frame3", 840, 1020, 255, 255},
-        {"Label5", "Frame3", 720, 1140, 975, 195},
-        {"pctPreview", "Frame3", 720, 1380, 1095, 555},
-        {"Label9", "Frame3", 720, 2220, 1095, 195},
-        {"Picture1", "Frame3", 720, 2460, 1095, 315},
-        {"Label7", "Frame3", 720, 3060, 975, 195},
-        {"txtWindowsChar", "Frame3", 720, 3300, 1095, 315},
-        {"Image1", "Frame3", 720, 3720, 360, 510},
-        {"shpBasislinie", "fraZeichendef", 30, 420, 2115, 255},
-        {"shpHilfslinie", "fraZeichendef", 30, 660, 2115, 255},
-        {"cmdPixel(0)", "fraZeichendef", 120, 420, 255, 255},
-        {"cmdPixel(1)", "fraZeichendef", 360, 420, 255, 255},
-        {"cmdPixel(255)", "fraZeichendef", 1800, 7860, 255, 255},
+        {"fraZeichendef", "frmMain", 2160, 180, 2175, 2535, "Zeichendefinition"},
+        {"cmdPreview", "frmMain", 4440, 240, 1095, 315, "Preview"},
+        {"cmdLoad", "frmMain", 4440, 5400, 1095, 315, "Laden"},
+        {"cmdSave", "frmMain", 4440, 5820, 1095, 315, "Speichern"},
+        {"cmdBeenden", "frmMain", 4440, 6240, 1095, 315, "Beenden"},
+        {"Label11", "frmMain", 120, 6780, 1935, 255, "Pixel anklicken: an / aus"},
+        {"Label10", "frmMain", 120, 7020, 1935, 255, "Schieber: Zeichen wählen"},
+        {"Label6", "frmMain", 120, 7260, 1935, 255, "Preview: alle 256 Zeichen"},
+        {"Label1", "Frame2", 120, 240, 1095, 195, "Zeichenbreite"},
+        {"Label2", "Frame2", 120, 540, 975, 195, "Zeichenhöhe"},
+        {"cboZeichenbreite", "Frame2", 1200, 180, 615, 315, nullptr},
+        {"cboZeichenhoehe", "Frame2", 1200, 480, 615, 315, nullptr},
+        {"Label4", "Frame1", 120, 240, 1095, 195, "Hilfslinie"},
+        {"Label3", "Frame1", 120, 540, 1095, 195, "Basislinie"},
+        {"cboHilfslinie", "Frame1", 960, 180, 855, 315, nullptr},
+        {"cboBasislinie", "Frame1", 960, 480, 855, 315, nullptr},
+        {"sldSelectCharacter", "Frame3", 120, 180, 510, 4095, nullptr},
+        {"Label8", "Frame3", 720, 360, 975, 195, "DEZ / HEX"},
+        {"lblCurrentChar", "Frame3", 720, 540, 1095, 315, "65 (0x41)"},
+        {"lblWinChar", "Frame3", 840, 1020, 255, 255, ""},
+        {"Label5", "Frame3", 720, 1140, 975, 195, "PREVIEW"},
+        {"pctPreview", "Frame3", 720, 1380, 1095, 555, nullptr},
+        {"Label9", "Frame3", 720, 2220, 1095, 195, "ASCII (LU/VO)"},
+        {"Picture1", "Frame3", 720, 2460, 1095, 315, nullptr},
+        {"Label7", "Frame3", 720, 3060, 975, 195, "ANSI (WIN)"},
+        {"txtWindowsChar", "Frame3", 720, 3300, 1095, 315, "A"},
+        {"Image1", "Frame3", 720, 3720, 360, 510, nullptr},
+        {"shpBasislinie", "fraZeichendef", 30, 420, 2115, 255, nullptr},
+        {"shpHilfslinie", "fraZeichendef", 30, 660, 2115, 255, nullptr},
+        {"cmdPixel(0)", "fraZeichendef", 120, 420, 255, 255, nullptr},
+        {"cmdPixel(1)", "fraZeichendef", 360, 420, 255, 255, nullptr},
+        {"cmdPixel(255)", "fraZeichendef", 1800, 7860, 255, 255, nullptr},
     };
-    for (const Place& place : places)
-        QTest::newRow(place.name) << QString::fromLatin1(place.container) << place.left << place.top << place.width
-                                  << place.height;
+    for (const Control& control : controls)
+        QTest::newRow(control.name) << QString::fromLatin1(control.container)
+                                    << pixelsOf(control.left, control.top, control.width, control.height)
+                                    << bool(control.caption)
+                                    << QString::fromUtf8(control.caption ? control.caption : "");
 }
 
-void TestStartupLayout::controlsStandAtTheirDesignPlaces()
+void TestStartupLayout::controlsStandAtTheirPlacesWithTheirCaptions()
 {
     QFETCH(QString, container);
-    QFETCH(int, left);
-    QFETCH(int, top);
-    QFETCH(int, width);
-    QFETCH(int, height);
-
-    EditorUnderTest editor;
-    auto* control = editor.control<QWidget>(QString::fromLatin1(QTest::currentDataTag()));
-    QCOMPARE(control->parentWidget()->objectName(), container);
-    QCOMPARE(control->geometry(), pixelsOf(left, top, width, height));
-}
-
-void TestStartupLayout::captions_data()
-{
-    QTest::addColumn<QString>("caption");
-
-    const std::pair<const char*, const char*> captions[] = {
-        {"frmMain", "LU/VO Fonteditor"},
-        {"Frame2", "Fontgeometrie"},
-        {"Frame1", "Hilfsmittel"},
-        {"Frame3", "Aktuelles Zeichen"},
-        {"fraZeichendef", "Zeichendefinition"},
-        {"cmdPreview", "Preview"},
-        {"cmdLoad", "Laden"},
-        {"cmdSave", "Speichern"},
-        {"cmdBeenden", "Beenden"},
-        {"Label1", "Zeichenbreite"},
-        {"Label2", "Zeichenhöhe"},
-        {"Label4", "Hilfslinie"},
-        {"Label3", "Basislinie"},
-        {"Label8", "DEZ / HEX"},
-        {"lblCurrentChar", "65 (0x41)"},
-        {"lblWinChar", ""},
-        {"Label5", "PREVIEW"},
-        {"Label9", "ASCII (LU/VO)"},
-        {"Label7", "ANSI (WIN)"},
-        {"txtWindowsChar", "A"},
-        {"Label11", "Pixel anklicken: an / aus"},
-        {"Label10", "Schieber: Zeichen wählen"},
-        {"Label6", "Preview: alle 256 Zeichen"},
-    };
-    for (const auto& [name, caption] : captions)
-        QTest::newRow(name) << QString::fromUtf8(caption);
-}
-
-void TestStartupLayout::captions()
-{
+    QFETCH(QRect, place);
+    QFETCH(bool, captioned);
     QFETCH(QString, caption);
 
     EditorUnderTest editor;
     const QString name = QString::fromLatin1(QTest::currentDataTag());
-    if (name == QLatin1String("frmMain")) {
+    if (container.isEmpty()) {
         QCOMPARE(editor.window().windowTitle(), caption);
         return;
     }
     auto* control = editor.control<QWidget>(name);
+    QCOMPARE(control->parentWidget()->objectName(), container);
+    QCOMPARE(control->geometry(), place);
+    if (!captioned)
+        return;
     // A frame's caption is its title; a label's, a button's and a text box's its text.
     const char* captionProperty = qobject_cast<QGroupBox*>(control) ? "title" : "text";
     QCOMPARE(control->property(captionProperty).toString(), caption);
