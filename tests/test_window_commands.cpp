@@ -180,30 +180,28 @@ void TestWindowCommands::unsavedChangesAreKeptOrWritten_data()
     QTest::addColumn<bool>("written");
     QTest::addColumn<bool>("goesOn");  // the window closes, or the font is loaded
 
-    const QString saved = QStringLiteral("saved.fnt");
-    QTest::newRow("Beenden, cancel") << Command::QuitButton << Answer::Cancel << QString() << qint64(-1) << false << false;
-    QTest::newRow("Beenden, no") << Command::QuitButton << Answer::No << QString() << qint64(-1) << false << true;
-    QTest::newRow("Beenden, yes, saved") << Command::QuitButton << Answer::Yes << saved << qint64(-1) << true << true;
-    QTest::newRow("Beenden, yes, save dialog cancelled")
-        << Command::QuitButton << Answer::Yes << QString() << qint64(-1) << false << false;
-    QTest::newRow("Beenden, yes, disk full") << Command::QuitButton << Answer::Yes << saved << qint64(1024) << false
-                                             << false;
-    QTest::newRow("close(), cancel") << Command::CloseCall << Answer::Cancel << QString() << qint64(-1) << false << false;
-    QTest::newRow("close(), no") << Command::CloseCall << Answer::No << QString() << qint64(-1) << false << true;
-    QTest::newRow("close event, cancel") << Command::CloseEvent << Answer::Cancel << QString() << qint64(-1) << false
-                                         << false;
-    QTest::newRow("close event, no") << Command::CloseEvent << Answer::No << QString() << qint64(-1) << false << true;
-    QTest::newRow("Speichern, saved") << Command::Save << Answer::Ok << saved << qint64(-1) << true << true;
-    QTest::newRow("Speichern, dialog cancelled") << Command::Save << Answer::Ok << QString() << qint64(-1) << false
-                                                 << false;
-    QTest::newRow("Speichern, disk full") << Command::Save << Answer::Ok << saved << qint64(1024) << false << false;
-    QTest::newRow("Laden, yes, saved") << Command::Load << Answer::Yes << saved << qint64(-1) << true << true;
-    QTest::newRow("Laden, yes, save dialog cancelled") << Command::Load << Answer::Yes << QString() << qint64(-1)
-                                                       << false << false;
-    QTest::newRow("Laden, yes, write failed") << Command::Load << Answer::Yes << QStringLiteral("missing/saved.fnt")
-                                              << qint64(-1) << false << false;
-    QTest::newRow("Laden, no") << Command::Load << Answer::No << QString() << qint64(-1) << false << true;
-    QTest::newRow("Laden, cancel") << Command::Load << Answer::Cancel << QString() << qint64(-1) << false << false;
+    const auto row = [](const char* name, Command command, Answer answer, const char* saveTo, bool written,
+                        bool goesOn, qint64 fileSizeLimit = -1) {
+        QTest::newRow(name) << command << answer << QString::fromLatin1(saveTo) << fileSizeLimit << written << goesOn;
+    };
+    const char* saved = "saved.fnt";
+    row("Beenden, cancel", Command::QuitButton, Answer::Cancel, "", false, false);
+    row("Beenden, no", Command::QuitButton, Answer::No, "", false, true);
+    row("Beenden, yes, saved", Command::QuitButton, Answer::Yes, saved, true, true);
+    row("Beenden, yes, save dialog cancelled", Command::QuitButton, Answer::Yes, "", false, false);
+    row("Beenden, yes, disk full", Command::QuitButton, Answer::Yes, saved, false, false, 1024);
+    row("close(), cancel", Command::CloseCall, Answer::Cancel, "", false, false);
+    row("close(), no", Command::CloseCall, Answer::No, "", false, true);
+    row("close event, cancel", Command::CloseEvent, Answer::Cancel, "", false, false);
+    row("close event, no", Command::CloseEvent, Answer::No, "", false, true);
+    row("Speichern, saved", Command::Save, Answer::Ok, saved, true, true);
+    row("Speichern, dialog cancelled", Command::Save, Answer::Ok, "", false, false);
+    row("Speichern, disk full", Command::Save, Answer::Ok, saved, false, false, 1024);
+    row("Laden, yes, saved", Command::Load, Answer::Yes, saved, true, true);
+    row("Laden, yes, save dialog cancelled", Command::Load, Answer::Yes, "", false, false);
+    row("Laden, yes, write failed", Command::Load, Answer::Yes, "missing/saved.fnt", false, false);
+    row("Laden, no", Command::Load, Answer::No, "", false, true);
+    row("Laden, cancel", Command::Load, Answer::Cancel, "", false, false);
 }
 
 void TestWindowCommands::unsavedChangesAreKeptOrWritten()
