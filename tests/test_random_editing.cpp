@@ -532,18 +532,14 @@ QString Session::difference()
     int wrongBytes = 0;
     for (int index = 0; index < codes * rows; ++index)
         if (font.glyphBuffer[index] != model.glyphs[index] && ++wrongBytes <= 3)
-            found << QStringLiteral("glyph %1 row %2 is 0x%3, expected 0x%4")
-                         .arg(index / rows)
-                         .arg(index % rows)
+            found << QStringLiteral("glyph %1 row %2 is 0x%3, expected 0x%4").arg(index / rows).arg(index % rows)
                          .arg(font.glyphBuffer[index], 2, 16, QLatin1Char('0'))
                          .arg(model.glyphs[index], 2, 16, QLatin1Char('0'));
     if (wrongBytes > 3)
         found << QStringLiteral("%1 glyph bytes differ in all").arg(wrongBytes);
     if (font.charHeight != model.height || heights->currentIndex() != model.height - 1)
         found << QStringLiteral("height %1 (list \"%2\"), expected %3")
-                     .arg(font.charHeight)
-                     .arg(heights->currentText())
-                     .arg(model.height);
+                     .arg(font.charHeight).arg(heights->currentText()).arg(model.height);
     if ((font.isModified() != 0) != model.modified)
         found << QStringLiteral("the modified flag is %1, expected %2").arg(font.isModified() != 0).arg(model.modified);
     if (font.fontFileName != model.fileName)
@@ -564,11 +560,8 @@ QString Session::difference()
         if (visible != (row < model.height))
             found << QStringLiteral("grid row %1 is %2").arg(row).arg(visible ? "visible" : "hidden");
         if (shown != model.grid[row])
-            found << QStringLiteral("%1 grid row %2 shows 0x%3, expected 0x%4")
-                         .arg(visible ? "visible" : "hidden")
-                         .arg(row)
-                         .arg(shown, 2, 16, QLatin1Char('0'))
-                         .arg(model.grid[row], 2, 16, QLatin1Char('0'));
+            found << QStringLiteral("%1 grid row %2 shows 0x%3, expected 0x%4").arg(visible ? "visible" : "hidden")
+                         .arg(row).arg(shown, 2, 16, QLatin1Char('0')).arg(model.grid[row], 2, 16, QLatin1Char('0'));
     }
 
     for (const auto& [listName, shapeName, row] : {std::tuple("cboBasislinie", "shpBasislinie", model.baseline),
@@ -580,8 +573,7 @@ QString Session::difference()
         if (list->currentIndex() != row || shown != (row > 0) || !onItsRow)
             found << QStringLiteral("%1 shows \"%2\", its marker %3 at y %4; expected row %5")
                          .arg(list->objectName(), list->currentText(), shown ? "shown" : "hidden")
-                         .arg(shape->y())
-                         .arg(row);
+                         .arg(shape->y()).arg(row);
     }
 
     // Exactly the questions expected, all answered; a save dialog offers the
@@ -589,15 +581,11 @@ QString Session::difference()
     ScriptedDialogs& dialogs = editor.dialogs();
     if (dialogs.fileDialogs.size() != fileDialogs || dialogs.messageBoxes.size() != messageBoxes)
         found << QStringLiteral("%1 file dialogs and %2 message boxes so far, expected %3 and %4")
-                     .arg(dialogs.fileDialogs.size())
-                     .arg(dialogs.messageBoxes.size())
-                     .arg(fileDialogs)
-                     .arg(messageBoxes);
+                     .arg(dialogs.fileDialogs.size()).arg(dialogs.messageBoxes.size())
+                     .arg(fileDialogs).arg(messageBoxes);
     if (!dialogs.fileAnswers.empty() || !dialogs.boxAnswers.empty() || !dialogs.unanswered.isEmpty())
-        found << QStringLiteral("%1 file and %2 box answers left; unexpected: %3")
-                     .arg(dialogs.fileAnswers.size())
-                     .arg(dialogs.boxAnswers.size())
-                     .arg(dialogs.unanswered.join(QStringLiteral(" | ")));
+        found << QStringLiteral("%1 file and %2 box answers left; unexpected: %3").arg(dialogs.fileAnswers.size())
+                     .arg(dialogs.boxAnswers.size()).arg(dialogs.unanswered.join(QStringLiteral(" | ")));
     for (std::size_t index = checkedDialogs; index < dialogs.fileDialogs.size(); ++index) {
         const auto& [kind, request] = dialogs.fileDialogs[index];
         const QString expected = kind == FileKind::Save ? nameBefore : QString();
@@ -616,10 +604,9 @@ QString Session::difference()
     onDisk.sort(Qt::CaseSensitive);
     if (onDisk != model.files.keys())
         found << QStringLiteral("the folder holds %1, expected %2").arg(onDisk.join(' '), model.files.keys().join(' '));
-    for (auto file = model.files.cbegin(); file != model.files.cend(); ++file) {
+    for (auto file = model.files.cbegin(); file != model.files.cend(); ++file)
         if (readFile(dir.filePath(file.key())) != file.value())
             found << QStringLiteral("%1 does not hold the expected %2 bytes").arg(file.key()).arg(file.value().size());
-    }
     return found.join(QStringLiteral("; "));
 }
 
@@ -667,9 +654,7 @@ void TestRandomEditing::randomActionsKeepFontGridAndFiles()
         const QString report = QStringLiteral("seed %1, after action %2: %3\n"
                                               "Replay: GLYPHORA_RANDOM_SEED=%1 GLYPHORA_RANDOM_ACTIONS=%2\n"
                                               "Actions:\n%4\n")
-                                   .arg(seed)
-                                   .arg(action)
-                                   .arg(difference, session.actions().join(QLatin1Char('\n')));
+                                   .arg(seed).arg(action).arg(difference, session.actions().join(QLatin1Char('\n')));
         std::fputs(qPrintable(report), stderr);
         QFAIL(qPrintable(report));
     }
