@@ -115,6 +115,7 @@ void frmMain::createControls()
     Label7 = placeLabel(Frame3, "Label7", QStringLiteral("ANSI (WIN)"), twipsRect(720, 3060, 975, 195));
     txtWindowsChar = place<QLineEdit>(Frame3, "txtWindowsChar", twipsRect(720, 3300, 1095, 315));
     txtWindowsChar->setEnabled(false);
+    // The design's image stays hidden and empty: Picture1 shows the reference glyph.
     Image1 = place<Label>(Frame3, "Image1", twipsRect(720, 3720, 360, 510));
     Image1->setVisible(false);
 

@@ -9,7 +9,6 @@
 #include "pixel_button.h"
 #include "twips.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 
@@ -40,7 +39,6 @@ void frmMain::Picture1_Paint(QPainter& painter)
     if (!PictureClip1.hasPicture())
         return;
     const QImage glyph = PictureClip1.GraphicCell(referenceCell(txtWindowsChar->text()));
-    Image1->setPixmap(QPixmap::fromImage(glyph));
     Picture1->drawGlyph(painter, QPoint(pixelsFromTwips(30), 0), glyph);
 }
 
