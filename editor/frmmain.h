@@ -80,6 +80,7 @@ private:
     void cboZeichenbreite_Change();
     void cboZeichenhoehe_Click();
     void cboZeichenhoehe_Change();
+    void layOutPixelGrid(int shownRows);
 
     // Baseline and guide line (frmmain_line_markers.cpp)
     void cboBasislinie_Click();
@@ -110,12 +111,6 @@ private:
     // becomes visible again is repainted unless it still shows this glyph.
     std::array<bool, modCode::rowsPerGlyph> rowShowsCurrentGlyph{};
 
-    // The grid's design measurements in twips, taken at start-up.
-    std::int16_t frameBaseHeight = 0;
-    std::int16_t cellPitch = 0;
-    std::int16_t gridLeft = 0;
-    std::int16_t gridTop = 0;
-
     Frame* Frame2 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -143,7 +138,8 @@ private:
     PictureClip PictureClip1;
 
     Frame* fraZeichendef = nullptr;
-    std::array<PixelButton*, modCode::glyphCount> cmdPixel{};
+    // Row by row: button pixelsPerRow × row + column.
+    std::array<PixelButton*, modCode::rowsPerGlyph * modCode::pixelsPerRow> cmdPixel{};
     QWidget* shpBasislinie = nullptr;
     QWidget* shpHilfslinie = nullptr;
 

@@ -29,7 +29,7 @@ void frmMain::cmdLoad_Click()
         return;
 
     font.charHeight = std::uint8_t(height);
-    font.charWidth = 8;
+    font.charWidth = modCode::pixelsPerRow;
     for (int index = 0; index < cboZeichenhoehe->count(); ++index) {
         if (cboZeichenhoehe->List(index).toInt() == height) {
             cboZeichenhoehe->setListIndex(index);

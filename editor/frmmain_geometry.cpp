@@ -12,6 +12,15 @@
 
 namespace {
 
+// The grid's design arrangement in twips from the frame's corner: buttons 255
+// square at a pitch of 240, so that neighbours overlap and the grid shows no
+// gaps. The frame is 855 high around one row and grows by a pitch a row.
+constexpr int gridLeft = 120;
+constexpr int gridTop = 420;
+constexpr int cellPitch = 240;
+constexpr int cellSide = 255;
+constexpr int frameHeightOfOneRow = 855;
+
 std::int16_t selectedNumber(const ComboBox* list)
 {
     return std::int16_t(list->List(list->listIndex()).toInt());
@@ -26,8 +35,8 @@ void frmMain::cboZeichenbreite_Click()
 
 void frmMain::cboZeichenbreite_Change()
 {
-    if (selectedNumber(cboZeichenbreite) == 8) {
-        font.charWidth = 8;
+    if (selectedNumber(cboZeichenbreite) == modCode::pixelsPerRow) {
+        font.charWidth = modCode::pixelsPerRow;
         return;
     }
     dialogs->messageBox(QStringLiteral("Als Zeichenbreite ist momentan nur 8 zulässig!"), UserDialogs::Buttons::Ok,
@@ -46,15 +55,7 @@ void frmMain::cboZeichenhoehe_Click()
 void frmMain::cboZeichenhoehe_Change()
 {
     const int height = selectedNumber(cboZeichenhoehe);
-    fraZeichendef->resize(fraZeichendef->width(), pixelsFromTwips((height - 1) * cellPitch + frameBaseHeight));
-    // The tab order stays row by row, as the buttons were created.
-    for (int row = 0; row < modCode::rowsPerGlyph; ++row) {
-        for (int column = 0; column < 8; ++column) {
-            PixelButton* pixel = cmdPixel[8 * row + column];
-            pixel->move(pixelsFromTwips(cellPitch * column + gridLeft), pixelsFromTwips(cellPitch * row + gridTop));
-            pixel->setVisible(row < height);
-        }
-    }
+    layOutPixelGrid(height);
 
     // A row that shows another glyph's pixels, left from while it was
     // hidden, must not appear as part of this glyph, nor be stored into it.
@@ -65,4 +66,18 @@ void frmMain::cboZeichenhoehe_Change()
     font.charHeight = std::uint8_t(height);
     pctPreview_Click();
     font.setModified(truthTrue);
+}
+
+// Shows the first `shownRows` rows of buttons in a frame just high enough for
+// them. The tab order stays row by row, as the buttons were created.
+void frmMain::layOutPixelGrid(int shownRows)
+{
+    fraZeichendef->resize(fraZeichendef->width(), pixelsFromTwips(frameHeightOfOneRow + (shownRows - 1) * cellPitch));
+    for (int index = 0; index < int(cmdPixel.size()); ++index) {
+        const int row = index / modCode::pixelsPerRow;
+        const int column = index % modCode::pixelsPerRow;
+        cmdPixel[index]->setGeometry(
+            twipsRect(gridLeft + cellPitch * column, gridTop + cellPitch * row, cellSide, cellSide));
+        cmdPixel[index]->setVisible(row < shownRows);
+    }
 }

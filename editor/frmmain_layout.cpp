@@ -85,6 +85,8 @@ void frmMain::createControls()
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("LU/VO Fonteditor"));
+    // The window is 8900 twips high with its title bar and borders, which
+    // leaves the design's client height below them.
     resize(pixelsFromTwips(5625), pixelsFromTwips(8535));
 
     Frame2 = placeFrame(this, "Frame2", QStringLiteral("Fontgeometrie"), twipsRect(120, 180, 1935, 855));
@@ -119,7 +121,8 @@ void frmMain::createControls()
     Image1 = place<Label>(Frame3, "Image1", twipsRect(720, 3720, 360, 510));
     Image1->setVisible(false);
 
-    fraZeichendef = placeFrame(this, "fraZeichendef", QStringLiteral("Zeichendefinition"), twipsRect(2160, 180, 2175, 855));
+    // Its height, and the places of the buttons in it, follow the font's height (layOutPixelGrid).
+    fraZeichendef = placeFrame(this, "fraZeichendef", QStringLiteral("Zeichendefinition"), twipsRect(2160, 180, 2175, 0));
     // The markers come first so that they lie behind the pixel buttons.
     shpBasislinie = placeMarker(fraZeichendef, "shpBasislinie", QColor(0, 0, 255), twipsRect(30, 420, 2115, 255));
     shpHilfslinie = placeMarker(fraZeichendef, "shpHilfslinie", QColor(0, 255, 0), twipsRect(30, 660, 2115, 255));
@@ -153,16 +156,14 @@ void frmMain::createControls()
     tabOrder.constFirst()->setFocus();
 }
 
-// The design arrangement of the grid: 32 rows of 8 buttons, 255 twips square
-// at a pitch of 240, so that neighbours overlap and the grid shows no gaps.
+// 32 rows of 8 buttons, one for each pixel a glyph can have.
 void frmMain::createPixelGrid()
 {
-    for (int index = 0; index < modCode::glyphCount; ++index) {
-        const int row = index / 8;
-        const int column = index % 8;
-        const QByteArray name = "cmdPixel(" + QByteArray::number(index) + ")";
-        cmdPixel[index] = place<PixelButton>(fraZeichendef, name.constData(),
-                                             twipsRect(120 + 240 * column, 420 + 240 * row, 255, 255));
+    for (int index = 0; index < int(cmdPixel.size()); ++index) {
+        const int row = index / modCode::pixelsPerRow;
+        const int column = index % modCode::pixelsPerRow;
+        cmdPixel[index] = new PixelButton(fraZeichendef);
+        cmdPixel[index]->setObjectName(QStringLiteral("cmdPixel(%1)").arg(index));
         // Counted from 1, as people count and as the line lists do.
         cmdPixel[index]->setPlaceName(QStringLiteral("Zeile %1, Spalte %2").arg(row + 1).arg(column + 1));
     }
@@ -175,7 +176,7 @@ std::function<void()> frmMain::guard(void (frmMain::*handler)())
 
 void frmMain::connectHandlers()
 {
-    for (int index = 0; index < modCode::glyphCount; ++index) {
+    for (int index = 0; index < int(cmdPixel.size()); ++index) {
         connect(cmdPixel[index], &QAbstractButton::clicked, this,
                 [this, index] { runGuarded(*dialogs, [this, index] { cmdPixel_Click(index); }); });
         connect(cmdPixel[index], &PixelButton::Arrow, this, [this, index](int rowStep, int columnStep) {

@@ -45,7 +45,7 @@ void frmMain::applyMarkerRule(ComboBox* rowList, const QLabel* caption, QWidget*
         rowList->setListIndex(0);
         return;
     }
-    marker->move(marker->x(), cmdPixel.at((row - 1) * 8)->y());
+    marker->move(marker->x(), gridPixel(row - 1, 0)->y());
     marker->setAccessibleName(QStringLiteral("%1, Zeile %2").arg(caption->text()).arg(row));
     marker->setVisible(true);
 }

@@ -1,5 +1,5 @@
-// The pixel grid is the working copy of one glyph: button 8 × row + column
-// shows the pixel of that row and column, black for inked and white for
+// The pixel grid is the working copy of one glyph: the button of a row and
+// column shows the pixel of that row and column, black for inked and white for
 // blank. Edits live in the grid until storeCurrentChar writes them back.
 
 #include "frmmain.h"
@@ -60,7 +60,7 @@ void frmMain::storeCurrentChar(const QString& text)
 // The button of a row and column; a geometry beyond the grid is an error.
 PixelButton* frmMain::gridPixel(int row, int column) const
 {
-    const int index = font.charWidth * row + column;
+    const int index = modCode::pixelsPerRow * row + column;
     if (index < 0 || index >= int(cmdPixel.size()))
         throw std::out_of_range("Index außerhalb des gültigen Bereichs: cmdPixel(" + std::to_string(index) + ")");
     return cmdPixel[index];
@@ -79,8 +79,8 @@ void frmMain::cmdPixel_Click(int Index)
 // height shows; at an edge the focus stays.
 void frmMain::cmdPixel_Arrow(int Index, int rowStep, int columnStep)
 {
-    const int row = Index / 8 + rowStep;
-    const int column = Index % 8 + columnStep;
+    const int row = Index / modCode::pixelsPerRow + rowStep;
+    const int column = Index % modCode::pixelsPerRow + columnStep;
     if (row < 0 || row >= font.charHeight || column < 0 || column >= font.charWidth)
         return;
     gridPixel(row, column)->setFocus(Qt::OtherFocusReason);

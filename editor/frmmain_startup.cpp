@@ -1,27 +1,16 @@
 #include "frmmain.h"
 
 #include "combo_box.h"
-#include "frame.h"
-#include "pixel_button.h"
 #include "slider.h"
-#include "twips.h"
 #include "user_dialogs.h"
 
 #include <QDir>
 #include <QImageReader>
 #include <QLineEdit>
 
-#include <cmath>
-
 namespace {
 
 const QString referenceBitmapName = QStringLiteral("ASCII8X14.BMP");
-
-// A design value in twips as a 16-bit whole number, a half going to the even neighbour.
-std::int16_t twipsValue(double twips)
-{
-    return std::int16_t(std::nearbyint(twips));
-}
 
 }  // namespace
 
@@ -30,16 +19,6 @@ std::int16_t twipsValue(double twips)
 // the person's own choices.
 void frmMain::Form_Load()
 {
-    // The grid's design measurements, before anything moves a control.
-    frameBaseHeight = twipsValue(twipsFromPixels(fraZeichendef->height()));
-    cellPitch = twipsValue(twipsFromPixels(cmdPixel[1]->x()) - twipsFromPixels(cmdPixel[0]->x()));
-    gridLeft = twipsValue(twipsFromPixels(cmdPixel[0]->x()));
-    gridTop = twipsValue(twipsFromPixels(cmdPixel[0]->y()));
-
-    // The window is 8900 twips high with its title bar and borders, which
-    // leaves the design's client height below them.
-    resize(width(), pixelsFromTwips(8535));
-
     font.fontFileName.clear();
     loadReferenceBitmap();
 
@@ -68,7 +47,7 @@ void frmMain::Form_Load()
     cboHilfslinie->setListIndex(0);
 
     cboZeichenbreite->clear();
-    cboZeichenbreite->addItem(QStringLiteral("8"));
+    cboZeichenbreite->addItem(QString::number(modCode::pixelsPerRow));
     cboZeichenbreite->setCurrentIndex(-1);
     cboZeichenbreite->setListIndex(0);
 

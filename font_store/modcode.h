@@ -29,6 +29,7 @@ class modCode
 public:
     static constexpr int glyphCount = 256;
     static constexpr int rowsPerGlyph = 32;  // room per glyph in glyphBuffer
+    static constexpr int pixelsPerRow = 8;   // one byte per row: the only width a glyph has
     static constexpr int maxCharHeight = 32;
     static constexpr int lastGlyphIndex = glyphCount * rowsPerGlyph;  // 8192, one past the last row
 
@@ -42,7 +43,7 @@ public:
     std::vector<std::uint8_t> fontTable;
 
     std::uint8_t charHeight = 0;  // rows per glyph in use, 1 to 32 once the editor has started
-    std::uint8_t charWidth = 0;   // pixels per row; always 8 once the editor has started
+    std::uint8_t charWidth = 0;   // pixels per row; pixelsPerRow once the editor has started
     QString fontFileName;         // full path of the font file last loaded
     TruthValue dataModified = truthFalse;
 
