@@ -37,7 +37,7 @@ void frmMain::setCurrentChar(const QString& text)
 
 void frmMain::paintGridRow(int row)
 {
-    const std::uint8_t rowByte = font.getGlyphByte(std::int16_t(currentCode * modCode::rowsPerGlyph + row));
+    const std::uint8_t rowByte = font.getGlyphByte(modCode::glyphByteIndex(currentCode, row));
     for (int column = 0; column < font.charWidth; ++column)
         gridPixel(row, column)->setBackColor((rowByte & columnMask(column)) ? inked : blank);
     rowShowsCurrentGlyph[row] = true;
@@ -53,7 +53,7 @@ void frmMain::storeCurrentChar(const QString& text)
         for (int column = 0; column < font.charWidth; ++column)
             if (gridPixel(row, column)->backColor() == inked)
                 rowByte |= columnMask(column);
-        font.setGlyphByte(std::int16_t(currentCode * modCode::rowsPerGlyph + row), rowByte);
+        font.setGlyphByte(modCode::glyphByteIndex(currentCode, row), rowByte);
     }
 }
 

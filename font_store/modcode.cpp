@@ -47,7 +47,7 @@ void modCode::unpackFontTable()
                                             + std::to_string(fontTable.size()) + " Bytes");
                 value = fontTable[tableIndex];
             }
-            glyphBuffer[code * rowsPerGlyph + row] = value;
+            glyphBuffer[glyphByteIndex(code, row)] = value;
         }
     }
 }
@@ -63,5 +63,5 @@ void modCode::packFontTable()
     fontTable.assign(std::size_t(tableSize), 0);
     for (int code = 0; code < glyphCount; ++code)
         for (int row = 0; row < charHeight; ++row)
-            fontTable[std::size_t(code) * charHeight + row] = getGlyphByte(std::int16_t(code * rowsPerGlyph + row));
+            fontTable[std::size_t(code) * charHeight + row] = getGlyphByte(glyphByteIndex(code, row));
 }

@@ -33,10 +33,14 @@ public:
     static constexpr int maxCharHeight = 32;
     static constexpr int lastGlyphIndex = glyphCount * rowsPerGlyph;  // 8192, one past the last row
 
-    // Row `row` of the glyph of code `code` is element code * 32 + row. Rows at
-    // or beyond charHeight are kept while the height changes; only an unpack
-    // clears them.
+    // Row `row` of the glyph of code `code` is element code * 32 + row, its
+    // glyphByteIndex. Rows at or beyond charHeight are kept while the height
+    // changes; only an unpack clears them.
     std::array<std::uint8_t, lastGlyphIndex + 1> glyphBuffer{};
+    static constexpr std::int16_t glyphByteIndex(int code, int row)
+    {
+        return std::int16_t(code * rowsPerGlyph + row);
+    }
 
     // The image of a font file: row `row` of glyph `code` is element
     // code * charHeight + row. Empty until the first pack or load.

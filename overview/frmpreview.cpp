@@ -116,7 +116,7 @@ void frmPreview::drawFontOverview(QPainter& painter)
     QImage glyph(font.charWidth, font.charHeight, QImage::Format_RGB32);
     for (int code = 0; code < modCode::glyphCount; ++code) {
         for (int row = 0; row < font.charHeight; ++row) {
-            const std::uint8_t rowByte = font.getGlyphByte(std::int16_t(code * modCode::rowsPerGlyph + row));
+            const std::uint8_t rowByte = font.getGlyphByte(modCode::glyphByteIndex(code, row));
             auto* pixels = reinterpret_cast<QRgb*>(glyph.scanLine(row));
             for (int column = 0; column < font.charWidth; ++column)
                 pixels[column] = (rowByte & (0x80 >> column)) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
