@@ -15,12 +15,6 @@ namespace {
 const QColor inked = Qt::black;
 const QColor blank = Qt::white;
 
-// Column c of a row is the bit of value 128 >> c.
-constexpr std::uint8_t columnMask(int column)
-{
-    return std::uint8_t(0x80 >> column);
-}
-
 }  // namespace
 
 // Paints rows 0 to charHeight − 1 of the glyph of `text` into the grid.
@@ -39,7 +33,7 @@ void frmMain::paintGridRow(int row)
 {
     const std::uint8_t rowByte = font.getGlyphByte(modCode::glyphByteIndex(currentCode, row));
     for (int column = 0; column < font.charWidth; ++column)
-        gridPixel(row, column)->setBackColor((rowByte & columnMask(column)) ? inked : blank);
+        gridPixel(row, column)->setBackColor((rowByte & modCode::columnBit(column)) ? inked : blank);
     rowShowsCurrentGlyph[row] = true;
 }
 
@@ -52,7 +46,7 @@ void frmMain::storeCurrentChar(const QString& text)
         std::uint8_t rowByte = 0;
         for (int column = 0; column < font.charWidth; ++column)
             if (gridPixel(row, column)->backColor() == inked)
-                rowByte |= columnMask(column);
+                rowByte |= modCode::columnBit(column);
         font.setGlyphByte(modCode::glyphByteIndex(currentCode, row), rowByte);
     }
 }

@@ -41,6 +41,11 @@ public:
     {
         return std::int16_t(code * rowsPerGlyph + row);
     }
+    // The bit of column `column` in a glyph row byte: 128 >> column.
+    static constexpr std::uint8_t columnBit(int column)
+    {
+        return std::uint8_t(0x80 >> column);
+    }
 
     // The image of a font file: row `row` of glyph `code` is element
     // code * charHeight + row. Empty until the first pack or load.

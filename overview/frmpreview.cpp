@@ -119,7 +119,7 @@ void frmPreview::drawFontOverview(QPainter& painter)
             const std::uint8_t rowByte = font.getGlyphByte(modCode::glyphByteIndex(code, row));
             auto* pixels = reinterpret_cast<QRgb*>(glyph.scanLine(row));
             for (int column = 0; column < font.charWidth; ++column)
-                pixels[column] = (rowByte & (0x80 >> column)) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+                pixels[column] = (rowByte & modCode::columnBit(column)) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
         }
         const QPoint topLeft(columnPitch * (code % glyphsPerLine) + 1, linePitch * (code / glyphsPerLine) + 1);
         pctTotalPreview->drawGlyph(painter, topLeft, glyph);
