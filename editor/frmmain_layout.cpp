@@ -6,9 +6,9 @@
 
 #include "combo_box.h"
 #include "command_button.h"
+#include "design_place.h"
 #include "frame.h"
 #include "handler_guard.h"
-#include "label.h"
 #include "picture_box.h"
 #include "pixel_button.h"
 #include "qt_user_dialogs.h"
@@ -20,23 +20,6 @@
 #include <QWindow>
 
 namespace {
-
-template <typename Control>
-Control* place(QWidget* container, const char* name, QRect design)
-{
-    auto* control = new Control(container);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(design);
-    return control;
-}
-
-QLabel* placeLabel(QWidget* container, const char* name, const QString& caption, QRect design)
-{
-    auto* label = place<Label>(container, name, design);
-    label->setText(caption);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
 
 Frame* placeFrame(QWidget* container, const char* name, const QString& caption, QRect design)
 {

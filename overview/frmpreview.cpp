@@ -1,7 +1,7 @@
 #include "frmpreview.h"
 
+#include "design_place.h"
 #include "handler_guard.h"
-#include "label.h"
 #include "modcode.h"
 #include "picture_box.h"
 #include "twips.h"
@@ -17,16 +17,6 @@ namespace {
 constexpr int glyphsPerLine = 32;
 constexpr int columnPitch = 9;
 constexpr int linePitch = 33;
-
-QLabel* placeLabel(QWidget* container, const QString& name, const QString& caption, QRect design)
-{
-    auto* label = new Label(container);
-    label->setText(caption);
-    label->setObjectName(name);
-    label->setGeometry(design);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
 
 // A path too long for its label loses the middle of its folder part to "…",
 // so that the file name and what follows it stay readable; the tooltip then
@@ -66,13 +56,9 @@ frmPreview::frmPreview(const modCode& editorFont, UserDialogs& editorDialogs, QW
     setFixedSize(window.size());
     setGeometry(window);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(twipsRect(5160, 420, 1215, 375));
-
-    pctTotalPreview = new PictureBox(this);
-    pctTotalPreview->setObjectName(QStringLiteral("pctTotalPreview"));
-    pctTotalPreview->setGeometry(twipsRect(600, 420, 4455, 4035));
+    OKButton = place<QPushButton>(this, "OKButton", twipsRect(5160, 420, 1215, 375));
+    OKButton->setText(QStringLiteral("OK"));
+    pctTotalPreview = place<PictureBox>(this, "pctTotalPreview", twipsRect(600, 420, 4455, 4035));
     pctTotalPreview->setAccessibleName(QStringLiteral("Übersicht aller 256 Zeichen"));
     pctTotalPreview->setAccessibleDescription(QStringLiteral("8 Zeilen zu je 32 Zeichen, von 00-1F oben bis E0-FF unten"));
 
@@ -82,8 +68,8 @@ frmPreview::frmPreview(const modCode& editorFont, UserDialogs& editorDialogs, QW
     for (std::size_t line = 0; line < LabelN.size(); ++line)
         LabelN[line] = placeLabel(this, QStringLiteral("LabelN(%1)").arg(line), QString::fromLatin1(ranges[line]),
                                   twipsRect(120, rangeTops[line], 495, 195));
-    Label1 = placeLabel(this, QStringLiteral("Label1"), QStringLiteral("File:"), twipsRect(120, 120, 495, 255));
-    lblFileName = placeLabel(this, QStringLiteral("lblFileName"), QString(), twipsRect(600, 60, 5775, 255));
+    Label1 = placeLabel(this, "Label1", QStringLiteral("File:"), twipsRect(120, 120, 495, 255));
+    lblFileName = placeLabel(this, "lblFileName", QString(), twipsRect(600, 60, 5775, 255));
 
     connect(OKButton, &QPushButton::clicked, this, [this] { runGuarded(dialogs, [this] { OKButton_Click(); }); });
     connect(pctTotalPreview, &PictureBox::Paint, this,
