@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +22,21 @@ inline int firstDevicePixel(int logical, qreal scale)
 inline int deviceEdge(int logical, qreal scale)
 {
     return int(std::floor(logical * scale + 1e-6));
+}
+
+// A logical pixel of a widget in its window: `logical` is the window's
+// logical pixel, `device` the first device pixel of the window wholly inside it.
+struct WindowPixel
+{
+    QPoint logical;
+    QPoint device;
+};
+
+inline WindowPixel windowPixel(const QWidget& widget, QPoint point)
+{
+    const qreal scale = widget.devicePixelRatioF();
+    const QPoint logical = widget.mapTo(widget.window(), point);
+    return {logical, QPoint(firstDevicePixel(logical.x(), scale), firstDevicePixel(logical.y(), scale))};
 }
 
 // How many device pixels wide a line one logical pixel wide is drawn: as many

@@ -49,13 +49,12 @@ void PictureBox::drawGlyph(QPainter& painter, QPoint topLeft, const QImage& glyp
     // the window's device pixels start at its own corner: place the glyph on
     // a whole device pixel of the window, then say where that is in logical
     // pixels of the painter.
-    const QPoint areaInWindow = mapTo(window(), drawingArea().topLeft());
-    const QPoint glyphInWindow = areaInWindow + topLeft;
-    const QPointF deviceCorner(firstDevicePixel(glyphInWindow.x(), scale), firstDevicePixel(glyphInWindow.y(), scale));
+    const WindowPixel corner = windowPixel(*this, drawingArea().topLeft() + topLeft);
+    const QPoint areaInWindow = corner.logical - topLeft;
 
     QImage squares = glyph.scaled(glyph.size() * side);  // each pixel a square, colours untouched
     squares.setDevicePixelRatio(scale);
-    painter.drawImage(deviceCorner / scale - QPointF(areaInWindow), squares);
+    painter.drawImage(QPointF(corner.device) / scale - QPointF(areaInWindow), squares);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event)

@@ -51,10 +51,9 @@ void PixelButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const qreal scale = devicePixelRatioF();
     const int line = wholeDevicePixels(scale);
-    const QPoint corner = mapTo(window(), QPoint(0, 0));
-    const QPoint deviceCorner(firstDevicePixel(corner.x(), scale), firstDevicePixel(corner.y(), scale));
-    const QSize deviceSize(deviceEdge(corner.x() + width(), scale) - deviceCorner.x(),
-                           deviceEdge(corner.y() + height(), scale) - deviceCorner.y());
+    const WindowPixel corner = windowPixel(*this, QPoint(0, 0));
+    const QSize deviceSize(deviceEdge(corner.logical.x() + width(), scale) - corner.device.x(),
+                           deviceEdge(corner.logical.y() + height(), scale) - corner.device.y());
 
     const QPalette& colours = palette();
     const bool down = isDown();
@@ -70,7 +69,7 @@ void PixelButton::paintEvent(QPaintEvent*)
     facePainter.end();
 
     face.setDevicePixelRatio(scale);
-    painter.drawImage(QPointF(deviceCorner) / scale - QPointF(corner), face);
+    painter.drawImage(QPointF(corner.device) / scale - QPointF(corner.logical), face);
     if (hasFocus()) {
         // Drawn in the inverse of the pixel so that it shows on black and white alike.
         painter.setPen(QPen(QColor::fromRgb(backColor_.rgb() ^ 0xFFFFFF), 1, Qt::DotLine));

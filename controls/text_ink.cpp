@@ -43,8 +43,8 @@ qreal inkBaseline(const QWidget& widget, int top, const QString& text)
     if (above == found.cend())
         above = found.insert(key, inkAboveBaseline(font, scale, text + QStringLiteral("ÄÖÜgpy")));
 
-    const int windowTop = widget.mapTo(widget.window(), QPoint(0, top)).y();
-    const int deviceBaseline = firstDevicePixel(windowTop, scale) + *above;
+    const WindowPixel topPixel = windowPixel(widget, QPoint(0, top));
+    const int deviceBaseline = topPixel.device.y() + *above;
     // A hair below the whole device pixel, so that rounding cannot lift it.
-    return deviceBaseline / scale - (windowTop - top) + 1e-3;
+    return deviceBaseline / scale - (topPixel.logical.y() - top) + 1e-3;
 }
