@@ -6,11 +6,13 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-PixelButton::PixelButton(QWidget* parent)
+PixelButton::PixelButton(QWidget* parent, int index)
     : QAbstractButton(parent)
+    , index_(index)
 {
     setFocusPolicy(Qt::StrongFocus);
     setCheckable(true);
+    connect(this, &QAbstractButton::clicked, this, [this] { emit Click(index_); });
 }
 
 void PixelButton::setBackColor(QColor color)
@@ -81,16 +83,16 @@ void PixelButton::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Up:
-        emit Arrow(-1, 0);
+        emit Arrow(index_, -1, 0);
         break;
     case Qt::Key_Down:
-        emit Arrow(1, 0);
+        emit Arrow(index_, 1, 0);
         break;
     case Qt::Key_Left:
-        emit Arrow(0, -1);
+        emit Arrow(index_, 0, -1);
         break;
     case Qt::Key_Right:
-        emit Arrow(0, 1);
+        emit Arrow(index_, 0, 1);
         break;
     default:
         if (!clickOnEnter(*this, *event))

@@ -4,7 +4,8 @@
 #include <QColor>
 
 // A push button without a caption that shows its back colour, as the pixels
-// of the glyph grid do: black for an inked pixel, white for a blank one.
+// of the glyph grid do: black for an inked pixel, white for a blank one. Its
+// signals name it by its index in the grid, as one of a control array.
 // Assistive technology reads its place and its colour as its name, and hears
 // it as a toggle button that is checked while it is black, so that a screen
 // reader announces the change of colour when it happens.
@@ -13,7 +14,7 @@ class PixelButton : public QAbstractButton
     Q_OBJECT
 
 public:
-    explicit PixelButton(QWidget* parent = nullptr);
+    explicit PixelButton(QWidget* parent = nullptr, int index = 0);
 
     QColor backColor() const { return backColor_; }
     void setBackColor(QColor color);
@@ -25,9 +26,10 @@ public:
     QSize sizeHint() const override;
 
 signals:
+    void Click(int Index);
     // An arrow key went to the focused button: a step of -1, 0 or 1 rows and
     // columns, for the owner to move the focus along its grid.
-    void Arrow(int rowStep, int columnStep);
+    void Arrow(int Index, int rowStep, int columnStep);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,6 +41,7 @@ protected:
 private:
     void nameItsColour();
 
+    int index_;
     QColor backColor_ = Qt::white;
     QString placeName_;
 };

@@ -5,6 +5,7 @@
 #include <functional>
 
 class UserDialogs;
+class QPainter;
 
 // Runs one event handler. A failure inside it must neither end the program,
 // losing the font in memory, nor unwind through Qt's event loop: it is reported
@@ -27,3 +28,19 @@ private:
     UserDialogs& dialogs;
     bool failing = false;
 };
+
+// A slot that runs `handler` of `window` with the signal's arguments, guarded
+// by runGuarded.
+template <typename Window, typename... Args>
+auto guardedSlot(Window* window, UserDialogs& dialogs, void (Window::*handler)(Args...))
+{
+    return [window, &dialogs, handler](Args... args) { runGuarded(dialogs, [&] { (window->*handler)(args...); }); };
+}
+
+// A slot for a picture's Paint signal that runs `handler` of `window`,
+// guarded by `paintGuard`.
+template <typename Window>
+auto guardedSlot(Window* window, PaintHandlerGuard& paintGuard, void (Window::*handler)(QPainter&))
+{
+    return [window, &paintGuard, handler](QPainter& painter) { paintGuard.run([&] { (window->*handler)(painter); }); };
+}

@@ -10,7 +10,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 class ComboBox;
@@ -38,7 +37,6 @@ public:
     // reference bitmap is read from `bitmapDirectory`.
     explicit frmMain(std::unique_ptr<UserDialogs> replacementDialogs = nullptr,
                      const QString& bitmapDirectory = QCoreApplication::applicationDirPath());
-    ~frmMain() override;
 
     modCode& fontStore() { return font; }
 
@@ -50,7 +48,6 @@ private:
     void createControls();
     void createPixelGrid();
     void connectHandlers();
-    std::function<void()> guard(void (frmMain::*handler)());
 
     // Start-up (frmmain_startup.cpp)
     void Form_Load();
@@ -99,7 +96,9 @@ private:
 
     modCode font;
     std::unique_ptr<UserDialogs> dialogs;
-    // Made after the dialogs they report to, and gone before them.
+    // The guarded handlers' connections end with these: made after the
+    // dialogs the handlers report to, and gone before them.
+    QObject handlerContext;
     PaintHandlerGuard pctPreviewPaintGuard{*dialogs};
     PaintHandlerGuard Picture1PaintGuard{*dialogs};
     QString programDirectory;

@@ -57,13 +57,6 @@ frmMain::frmMain(std::unique_ptr<UserDialogs> replacementDialogs, const QString&
     Form_Load();
 }
 
-// The controls go first: Qt would destroy them after the members, when the
-// dialogs that their guarded handlers report to are gone.
-frmMain::~frmMain()
-{
-    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
-}
-
 void frmMain::createControls()
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -145,47 +138,43 @@ void frmMain::createPixelGrid()
     for (int index = 0; index < int(cmdPixel.size()); ++index) {
         const int row = index / modCode::pixelsPerRow;
         const int column = index % modCode::pixelsPerRow;
-        cmdPixel[index] = new PixelButton(fraZeichendef);
+        cmdPixel[index] = new PixelButton(fraZeichendef, index);
         cmdPixel[index]->setObjectName(QStringLiteral("cmdPixel(%1)").arg(index));
         // Counted from 1, as people count and as the line lists do.
         cmdPixel[index]->setPlaceName(QStringLiteral("Zeile %1, Spalte %2").arg(row + 1).arg(column + 1));
     }
 }
 
-std::function<void()> frmMain::guard(void (frmMain::*handler)())
-{
-    return [this, handler] { runGuarded(*dialogs, [this, handler] { (this->*handler)(); }); };
-}
-
+// Every handler runs guarded, and each connection ends with its context.
 void frmMain::connectHandlers()
 {
-    for (int index = 0; index < int(cmdPixel.size()); ++index) {
-        connect(cmdPixel[index], &QAbstractButton::clicked, this,
-                [this, index] { runGuarded(*dialogs, [this, index] { cmdPixel_Click(index); }); });
-        connect(cmdPixel[index], &PixelButton::Arrow, this, [this, index](int rowStep, int columnStep) {
-            runGuarded(*dialogs, [&] { cmdPixel_Arrow(index, rowStep, columnStep); });
-        });
+    const auto guard = [this](auto handler) { return guardedSlot(this, *dialogs, handler); };
+    QObject* const context = &handlerContext;
+
+    for (PixelButton* pixel : cmdPixel) {
+        connect(pixel, &PixelButton::Click, context, guard(&frmMain::cmdPixel_Click));
+        connect(pixel, &PixelButton::Arrow, context, guard(&frmMain::cmdPixel_Arrow));
     }
 
-    connect(sldSelectCharacter, &Slider::Click, this, guard(&frmMain::sldSelectCharacter_Click));
-    connect(sldSelectCharacter, &Slider::Change, this, guard(&frmMain::sldSelectCharacter_Change));
-    connect(txtWindowsChar, &QLineEdit::textChanged, this, guard(&frmMain::txtWindowsChar_Change));
+    connect(sldSelectCharacter, &Slider::Click, context, guard(&frmMain::sldSelectCharacter_Click));
+    connect(sldSelectCharacter, &Slider::Change, context, guard(&frmMain::sldSelectCharacter_Change));
+    connect(txtWindowsChar, &QLineEdit::textChanged, context, guard(&frmMain::txtWindowsChar_Change));
 
-    connect(pctPreview, &PictureBox::Click, this, guard(&frmMain::pctPreview_Click));
-    connect(pctPreview, &PictureBox::Paint, this,
-            [this](QPainter& painter) { pctPreviewPaintGuard.run([&] { pctPreview_Paint(painter); }); });
-    connect(Picture1, &PictureBox::Paint, this,
-            [this](QPainter& painter) { Picture1PaintGuard.run([&] { Picture1_Paint(painter); }); });
+    connect(pctPreview, &PictureBox::Click, context, guard(&frmMain::pctPreview_Click));
+    connect(pctPreview, &PictureBox::Paint, &pctPreviewPaintGuard,
+            guardedSlot(this, pctPreviewPaintGuard, &frmMain::pctPreview_Paint));
+    connect(Picture1, &PictureBox::Paint, &Picture1PaintGuard,
+            guardedSlot(this, Picture1PaintGuard, &frmMain::Picture1_Paint));
 
-    connect(cboZeichenbreite, &ComboBox::Click, this, guard(&frmMain::cboZeichenbreite_Click));
-    connect(cboZeichenhoehe, &ComboBox::Click, this, guard(&frmMain::cboZeichenhoehe_Click));
-    connect(cboBasislinie, &ComboBox::Click, this, guard(&frmMain::cboBasislinie_Click));
-    connect(cboHilfslinie, &ComboBox::Click, this, guard(&frmMain::cboHilfslinie_Click));
+    connect(cboZeichenbreite, &ComboBox::Click, context, guard(&frmMain::cboZeichenbreite_Click));
+    connect(cboZeichenhoehe, &ComboBox::Click, context, guard(&frmMain::cboZeichenhoehe_Click));
+    connect(cboBasislinie, &ComboBox::Click, context, guard(&frmMain::cboBasislinie_Click));
+    connect(cboHilfslinie, &ComboBox::Click, context, guard(&frmMain::cboHilfslinie_Click));
 
-    connect(cmdLoad, &CommandButton::clicked, this, guard(&frmMain::cmdLoad_Click));
-    connect(cmdSave, &CommandButton::clicked, this, guard(&frmMain::cmdSave_Click));
-    connect(cmdBeenden, &CommandButton::clicked, this, guard(&frmMain::cmdBeenden_Click));
-    connect(cmdPreview, &CommandButton::clicked, this, guard(&frmMain::cmdPreview_Click));
+    connect(cmdLoad, &CommandButton::clicked, context, guard(&frmMain::cmdLoad_Click));
+    connect(cmdSave, &CommandButton::clicked, context, guard(&frmMain::cmdSave_Click));
+    connect(cmdBeenden, &CommandButton::clicked, context, guard(&frmMain::cmdBeenden_Click));
+    connect(cmdPreview, &CommandButton::clicked, context, guard(&frmMain::cmdPreview_Click));
 
     // The focused control shows its focus mark from the start, not only after
     // the first Tab: whenever the window gets the focus, since Qt 6.11 clears

@@ -71,9 +71,9 @@ frmPreview::frmPreview(const modCode& editorFont, UserDialogs& editorDialogs, QW
     Label1 = placeLabel(this, "Label1", QStringLiteral("File:"), twipsRect(120, 120, 495, 255));
     lblFileName = placeLabel(this, "lblFileName", QString(), twipsRect(600, 60, 5775, 255));
 
-    connect(OKButton, &QPushButton::clicked, this, [this] { runGuarded(dialogs, [this] { OKButton_Click(); }); });
-    connect(pctTotalPreview, &PictureBox::Paint, this,
-            [this](QPainter& painter) { pctTotalPreviewPaintGuard.run([&] { pctTotalPreview_Paint(painter); }); });
+    connect(OKButton, &QPushButton::clicked, this, guardedSlot(this, dialogs, &frmPreview::OKButton_Click));
+    connect(pctTotalPreview, &PictureBox::Paint, &pctTotalPreviewPaintGuard,
+            guardedSlot(this, pctTotalPreviewPaintGuard, &frmPreview::pctTotalPreview_Paint));
 
     Form_Load();
 }

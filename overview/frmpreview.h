@@ -31,6 +31,7 @@ private:
 
     const modCode& font;
     UserDialogs& dialogs;
+    // The paint connection ends with it, before the picture goes.
     PaintHandlerGuard pctTotalPreviewPaintGuard{dialogs};
 
     QPushButton* OKButton = nullptr;
