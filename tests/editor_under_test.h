@@ -115,7 +115,7 @@ QString heardValue(QWidget* control);
 // changed, which Qt before 6.5 cannot tell it.
 QStringList heardWhile(const std::function<void()>& act);
 
-// What a picture box shows inside its border, and one pixel of it as 0xRRGGBB.
+// What a picture box shows inside its border.
 QImage drawnPixels(const PictureBox* box);
 
 // The glyph a picture box shows with its top-left pixel at `topLeft` of its
@@ -127,6 +127,7 @@ QImage drawnPixels(const PictureBox* box);
 QImage shownGlyph(const PictureBox* box, QPoint topLeft, QSize size);
 // The same from the glyph's top-left device pixel in the window.
 QImage shownGlyph(const QWidget* window, QPoint deviceCorner, QSize size);
+// One pixel of an image as 0xRRGGBB.
 QRgb rgbAt(const QImage& image, int x, int y);
 
 // "" when `shown` has the colours of `expected`, pixel for pixel; otherwise
