@@ -34,11 +34,6 @@ void runGuarded(UserDialogs& dialogs, const std::function<void()>& handler)
         report(dialogs, *failure);
 }
 
-PaintHandlerGuard::PaintHandlerGuard(UserDialogs& reportTo)
-    : dialogs(reportTo)
-{
-}
-
 void PaintHandlerGuard::run(const std::function<void()>& paint)
 {
     const std::optional<QString> failure = failureOf(paint);

@@ -20,7 +20,7 @@ void runGuarded(UserDialogs& dialogs, const std::function<void()>& handler);
 class PaintHandlerGuard : public QObject
 {
 public:
-    explicit PaintHandlerGuard(UserDialogs& reportTo);
+    explicit PaintHandlerGuard(UserDialogs& reportTo) : dialogs(reportTo) {}
 
     void run(const std::function<void()>& paint);
 

@@ -90,14 +90,9 @@ void frmPreview::Form_Load()
     fitIntoLabel(*lblFileName);
 }
 
-void frmPreview::pctTotalPreview_Paint(QPainter& painter)
-{
-    drawFontOverview(painter);
-}
-
 // Black for a set bit, white for a clear one; rows at or beyond the height
 // are not drawn, and what lies between the glyphs keeps the background.
-void frmPreview::drawFontOverview(QPainter& painter)
+void frmPreview::pctTotalPreview_Paint(QPainter& painter)
 {
     QImage glyph(font.charWidth, font.charHeight, QImage::Format_RGB32);
     for (int code = 0; code < modCode::glyphCount; ++code) {

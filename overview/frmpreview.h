@@ -26,7 +26,6 @@ public:
 private:
     void Form_Load();
     void pctTotalPreview_Paint(QPainter& painter);
-    void drawFontOverview(QPainter& painter);
     void OKButton_Click();
 
     const modCode& font;
