@@ -160,9 +160,9 @@ void frmMain::connectHandlers()
     connect(sldSelectCharacter, &Slider::Change, context, guard(&frmMain::sldSelectCharacter_Change));
     connect(txtWindowsChar, &QLineEdit::textChanged, context, guard(&frmMain::txtWindowsChar_Change));
 
-    connect(pctPreview, &PictureBox::Click, context, guard(&frmMain::pctPreview_Click));
     connect(pctPreview, &PictureBox::Paint, &pctPreviewPaintGuard,
             guardedSlot(this, pctPreviewPaintGuard, &frmMain::pctPreview_Paint));
+    connect(pctPreview, &PictureBox::Click, context, guard(&frmMain::pctPreview_Click));
     connect(Picture1, &PictureBox::Paint, &Picture1PaintGuard,
             guardedSlot(this, Picture1PaintGuard, &frmMain::Picture1_Paint));
 
