@@ -1,5 +1,6 @@
 #include "label.h"
 
+#include "accessible_factory.h"
 #include "text_ink.h"
 
 #include <QAccessibleWidget>
@@ -34,20 +35,12 @@ public:
     }
 };
 
-QAccessibleInterface* labelInterface(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("Label") && object && object->isWidgetType())
-        return new LabelInterface(static_cast<Label*>(object));
-    return nullptr;
-}
-
 }  // namespace
 
 Label::Label(QWidget* parent)
     : QLabel(parent)
 {
-    static const bool interfaceFactoryInstalled = (QAccessible::installFactory(labelInterface), true);
-    Q_UNUSED(interfaceFactoryInstalled);
+    installAccessibleInterface<Label, LabelInterface>();
 }
 
 void Label::paintEvent(QPaintEvent*)

@@ -1,5 +1,6 @@
 #include "picture_box.h"
 
+#include "accessible_factory.h"
 #include "device_pixels.h"
 
 #include <QAccessibleWidget>
@@ -10,20 +11,18 @@ namespace {
 
 // Assistive technology presents a picture box as a picture under its
 // accessible name; left to Qt, it would pass for a window frame.
-QAccessibleInterface* pictureBoxInterface(const QString& className, QObject* object)
+class PictureBoxInterface : public QAccessibleWidget
 {
-    if (className == QLatin1String("PictureBox") && object && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
-    return nullptr;
-}
+public:
+    explicit PictureBoxInterface(PictureBox* box) : QAccessibleWidget(box, QAccessible::Graphic) {}
+};
 
 }  // namespace
 
 PictureBox::PictureBox(QWidget* parent)
     : QFrame(parent)
 {
-    static const bool interfaceFactoryInstalled = (QAccessible::installFactory(pictureBoxInterface), true);
-    Q_UNUSED(interfaceFactoryInstalled);
+    installAccessibleInterface<PictureBox, PictureBoxInterface>();
 
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
