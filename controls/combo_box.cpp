@@ -1,5 +1,7 @@
 #include "combo_box.h"
 
+#include "accessible_factory.h"
+
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 
@@ -88,12 +90,6 @@ private:
     ComboBox* comboBox() const { return static_cast<ComboBox*>(widget()); }
 };
 
-QAccessibleInterface* comboBoxInterface(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("ComboBox") && object && object->isWidgetType())
-        return new ComboBoxInterface(static_cast<ComboBox*>(object));
-    return nullptr;
-}
 
 }  // namespace
 #endif
@@ -104,8 +100,7 @@ ComboBox::ComboBox(QWidget* parent)
     setEditable(false);
     connect(this, &QComboBox::activated, this, &ComboBox::Click);
 #if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
-    static const bool interfaceFactoryInstalled = (QAccessible::installFactory(comboBoxInterface), true);
-    Q_UNUSED(interfaceFactoryInstalled);
+    installAccessibleInterface<ComboBox, ComboBoxInterface>();
 #endif
 }
 

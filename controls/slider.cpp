@@ -1,5 +1,7 @@
 #include "slider.h"
 
+#include "accessible_factory.h"
+
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QPointer>
@@ -109,20 +111,13 @@ private:
     Slider* slider() const { return static_cast<Slider*>(widget()); }
 };
 
-QAccessibleInterface* sliderInterface(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("Slider") && object && object->isWidgetType())
-        return new SliderInterface(static_cast<Slider*>(object));
-    return nullptr;
-}
 
 }  // namespace
 
 Slider::Slider(QWidget* parent)
     : QSlider(Qt::Vertical, parent)
 {
-    static const bool interfaceFactoryInstalled = (QAccessible::installFactory(sliderInterface), true);
-    Q_UNUSED(interfaceFactoryInstalled);
+    installAccessibleInterface<Slider, SliderInterface>();
 
     // Least value at the top; the Up key and the wheel turned up move towards it.
     setInvertedAppearance(true);
