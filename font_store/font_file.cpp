@@ -7,10 +7,19 @@
 
 #include "disk_writes.h"
 #include "modcode.h"
-#include "open_for_loading.h"
 #include "user_dialogs.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include "descriptor.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#endif
 
 namespace {
 
@@ -42,6 +51,31 @@ int heightForLength(qint64 length)
     return int(length / bytesPerRow);
 }
 
+// Opens `file` for reading when `path` names a regular file, after symbolic
+// links. Returns nothing once it is open, else why not: empty when `path` is
+// no regular file. On Unix-like systems the file is opened without waiting
+// and what was opened is checked, so that not even a FIFO or a device swapped
+// in after the check can keep the window waiting.
+std::optional<QString> openForLoading(QFile& file, const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return QString();
+#ifdef Q_OS_UNIX
+    Descriptor opened(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status {};
+    if (!opened.isOpen() || ::fstat(opened.get(), &status) != 0)
+        return errno == ENOENT ? QString() : qt_error_string(errno);
+    if (!S_ISREG(status.st_mode))
+        return QString();
+    if (!file.open(opened.release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+#else
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+#endif
+        return file.errorString();
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool modCode::saveFontFile(UserDialogs& dialogs)
@@ -69,12 +103,11 @@ std::int16_t modCode::loadFontFile(UserDialogs& dialogs)
         if (!chosen)
             return 0;
         path = *chosen;
-        file.setFileName(path);
-        const std::optional<LoadOpenFailure> failure = openForLoading(file);
-        if (!failure)
+        const std::optional<QString> whyNotOpened = openForLoading(file, path);
+        if (!whyNotOpened)
             break;
-        if (!failure->noRegularFile) {
-            showFileError(dialogs, path, QStringLiteral("konnte nicht geöffnet werden."), failure->reason);
+        if (!whyNotOpened->isEmpty()) {
+            showFileError(dialogs, path, QStringLiteral("konnte nicht geöffnet werden."), *whyNotOpened);
             return 0;
         }
         dialogs.messageBox(path + notFoundSuffix, UserDialogs::Buttons::Ok, UserDialogs::Icon::Exclamation,
