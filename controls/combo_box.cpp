@@ -113,29 +113,18 @@ void ComboBox::setListIndex(int index)
 }
 
 #if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
-void ComboBox::keyPressEvent(QKeyEvent* event)
+// A key or the wheel on the closed list; the handlers have run by then, and
+// may have put the list on another entry.
+bool ComboBox::event(QEvent* event)
 {
     const int entryBefore = currentIndex();
-    QComboBox::keyPressEvent(event);
-    if (currentIndex() != entryBefore)
-        announceEntry();
-}
-
-void ComboBox::wheelEvent(QWheelEvent* event)
-{
-    const int entryBefore = currentIndex();
-    QComboBox::wheelEvent(event);
-    if (currentIndex() != entryBefore)
-        announceEntry();
-}
-
-// Once the handlers have run, which may have put the list on another entry.
-void ComboBox::announceEntry()
-{
-    if (!hasFocus() || !QAccessible::isActive())
-        return;
-    QAccessibleEvent focus(view(), QAccessible::Focus);
-    focus.setChild(currentIndex());
-    QAccessible::updateAccessibility(&focus);
+    const bool handled = QComboBox::event(event);
+    const bool byKeyOrWheel = event->type() == QEvent::KeyPress || event->type() == QEvent::Wheel;
+    if (byKeyOrWheel && currentIndex() != entryBefore && hasFocus() && QAccessible::isActive()) {
+        QAccessibleEvent focus(view(), QAccessible::Focus);
+        focus.setChild(currentIndex());
+        QAccessible::updateAccessibility(&focus);
+    }
+    return handled;
 }
 #endif

@@ -23,10 +23,6 @@ signals:
 protected:
     // A screen reader on Qt before 6.5 ignores every change of a closed
     // list's entry; a focus on the entry in the drop-down it speaks.
-    void keyPressEvent(QKeyEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-
-private:
-    void announceEntry();
+    bool event(QEvent* event) override;
 #endif
 };

@@ -76,11 +76,6 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
-    QString text(QAccessible::Text text) const override
-    {
-        return text == QAccessible::Value ? QString::number(slider()->value()) : QAccessibleWidget::text(text);
-    }
-
     QVariant currentValue() const override { return slider()->value(); }
     void setCurrentValue(const QVariant& value) override { slider()->setValue(value.toInt()); }
     QVariant maximumValue() const override { return slider()->maximum(); }
