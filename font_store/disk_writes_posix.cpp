@@ -7,6 +7,7 @@
 #include "descriptor.h"
 #include "disk_writes.h"
 #include "pending_file.h"
+#include "save_failures.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,27 +33,7 @@
 
 namespace {
 
-const QString notOpened = QStringLiteral("konnte nicht zum Schreiben geöffnet werden.");
-const QString notWritten = QStringLiteral("konnte nicht geschrieben werden.");
-const QString notPutInPlace = QStringLiteral("konnte nicht gespeichert werden. "
-                                             "Eine schon vorhandene Datei dieses Namens ist unverändert.");
-const QString noNewFileInFolder = QStringLiteral("konnte nicht gespeichert werden, weil im Ordner „%1“ "
-                                                 "keine neue Datei angelegt werden kann.");
-const QString noReplacingInFolder = QStringLiteral("konnte nicht gespeichert werden, weil im Ordner „%1“ "
-                                                   "keine Datei ersetzt werden kann.");
-const QString noBackup = QStringLiteral("konnte nicht gespeichert werden, weil ihre Sicherungskopie „%1“ "
-                                        "nicht angelegt werden konnte.");
-const QString notRestored = QStringLiteral("konnte nicht geschrieben werden. Ihr alter Inhalt liegt in „%1“.");
-const WriteFailure notRegular{
-    QStringLiteral("konnte nicht gespeichert werden, weil sie keine gewöhnliche Datei ist."), QString()};
-const WriteFailure readOnly{QStringLiteral("konnte nicht gespeichert werden, weil sie schreibgeschützt ist."), QString()};
-const WriteFailure busy{QStringLiteral("konnte nicht gespeichert werden, weil sie gerade anderswo gespeichert wird."),
-                        QString()};
-const WriteFailure replacedMeanwhile{
-    QStringLiteral("konnte nicht gespeichert werden, weil sie währenddessen durch eine andere ersetzt wurde."), QString()};
-const WriteFailure nameNotAsChosen{
-    QStringLiteral("konnte nicht gespeichert werden, weil sich ihr Name nicht so schreiben lässt, wie er gewählt wurde."),
-    QString()};
+using namespace saveFailures;
 
 // The failure of a step, with the system's reason for the call that just failed.
 WriteFailure failedWith(const QString& step)
