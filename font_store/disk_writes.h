@@ -7,7 +7,7 @@
 
 // Writing a file so that a failure never costs the old one, and what the
 // operating system does to a write that cannot be completed. Unix-like
-// systems save as disk_writes_posix.cpp says, others as disk_writes_qt.cpp.
+// systems save as disk_writes_posix.cpp says, Windows as disk_writes_windows.cpp.
 
 // A write beyond the process's file-size limit ends the program on Unix-like
 // systems (SIGXFSZ), and the font in memory with it. Once this has run, such a
@@ -36,4 +36,10 @@ struct WriteFailure
 // moment leaves the old or the new content whole under the file's name, or the
 // old one in the backup. Only a regular file with a write permission bit is
 // written, one save of it at a time.
+//
+// On Windows a file that exists is replaced by a new one that keeps its
+// security (access control list, owner), attributes, creation time and
+// further streams, the old one kept as "<name>~" until the new one is on the
+// disk; a link's target gets the new bytes. Further hard links keep the old
+// bytes. Only a file on a disk that is not marked read-only is written.
 std::optional<WriteFailure> writeWholeFile(const QString& path, QByteArrayView content);
