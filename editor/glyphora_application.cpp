@@ -3,7 +3,9 @@
 #include "design_style.h"
 #include "disk_writes.h"
 
+#include <QDir>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
 
@@ -20,12 +22,19 @@ GlyphoraApplication::GlyphoraApplication(int& argc, char** argv)
     ignoreFileSizeLimitSignal();
     setStyle(new DesignStyle);
 
+    // Where the system lacks the window's font or Qt's German texts, the
+    // program carries them (on Windows).
+    for (const QFileInfo& carried : QDir(QStringLiteral(":/fonts")).entryInfoList())
+        QFontDatabase::addApplicationFont(carried.filePath());
+    const QString carriedTranslations = QStringLiteral(":/translations");
+    const QString translations = QDir(carriedTranslations).exists() ? carriedTranslations
+                                                                     : QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+
     QFont designFont(QStringLiteral("DejaVu Sans Condensed"));
     designFont.setPixelSize(10);
     setFont(designFont);
 
     // Without the translation Qt's buttons stay English; the editor works all the same.
-    if (qtTranslation.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTranslation.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"), translations))
         installTranslator(&qtTranslation);
 }
