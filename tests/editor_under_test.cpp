@@ -20,8 +20,13 @@
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <cmath>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 EditorUnderTest::EditorUnderTest(const QString& programDirectory)
 {
@@ -324,8 +329,14 @@ void hear(QAccessibleEvent* event)
 
 QStringList heardWhile(const std::function<void()>& act)
 {
-    // Qt tells a screen reader anything only once it has found one, on the
-    // desktop's accessibility bus.
+    // Qt tells a screen reader anything only once it has found one: on the
+    // desktop's accessibility bus, or on Windows once one first asks a
+    // window, which the test does as one would.
+#ifdef Q_OS_WIN
+    constexpr LPARAM uiAutomationRoot = -25;  // UiaRootObjectId
+    if (QWindow* window = QGuiApplication::focusWindow())
+        ::SendMessageW(HWND(window->winId()), WM_GETOBJECT, 0, uiAutomationRoot);
+#endif
     if (!QTest::qWaitFor([] { return QAccessible::isActive(); })) {
         qWarning("Qt found no screen reader on the accessibility bus.");
         return {};

@@ -20,6 +20,11 @@
 #include <memory>
 #include <optional>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#undef MessageBox  // the scripted dialogs' own
+#endif
+
 using Answer = UserDialogs::Answer;
 using Buttons = UserDialogs::Buttons;
 using Icon = UserDialogs::Icon;
@@ -72,6 +77,31 @@ bool give(EditorUnderTest& editor, Command command, qint64 limit)
     return false;
 }
 
+// What is under the name a save goes to, before the save.
+enum class Existing { Nothing, File, ReadOnlyFile, Device, HiddenSystemFile };
+#ifdef Q_OS_WIN
+const char* const nullDevice = "//./NUL";
+#else
+const char* const nullDevice = "/dev/null";
+#endif
+
+// Makes the file at `path` what `existing` says, with `content` in it.
+bool prepare(const QString& path, Existing existing, const QByteArray& content)
+{
+    if (existing == Existing::Nothing || existing == Existing::Device)
+        return true;
+    if (!writeFile(path, content))
+        return false;
+    if (existing == Existing::ReadOnlyFile)
+        return QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
+#ifdef Q_OS_WIN
+    if (existing == Existing::HiddenSystemFile)
+        return ::SetFileAttributesW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
+                                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+#endif
+    return true;
+}
+
 // The box a failed command or paint shows: what failed, and that the font in
 // memory is kept.
 void checkFailureBox(const ScriptedDialogs::MessageBox& box)
@@ -88,6 +118,7 @@ void checkFailureBox(const ScriptedDialogs::MessageBox& box)
 }  // namespace
 
 Q_DECLARE_METATYPE(Command)
+Q_DECLARE_METATYPE(Existing)
 
 class TestWindowCommands : public QObject
 {
@@ -110,7 +141,7 @@ private slots:
     void failureInAPaintIsReportedOnceAfterThePaint();
 
 private:
-    QString pathOf(const QString& name) const { return dir->filePath(name); }
+    QString pathOf(const QString& name) const { return QDir(dir->path()).filePath(name); }  // absolute: as given
 
     std::unique_ptr<QTemporaryDir> dir;
 };
@@ -177,12 +208,16 @@ void TestWindowCommands::unsavedChangesAreKeptOrWritten_data()
     QTest::addColumn<Answer>("answer");     // to the question; Ok: none is asked
     QTest::addColumn<QString>("saveTo");    // in the save dialog, if one comes; empty: cancelled
     QTest::addColumn<qint64>("fileSizeLimit");  // -1: none
+    QTest::addColumn<Existing>("existing");     // what is under the name saved to beforehand
     QTest::addColumn<bool>("written");
     QTest::addColumn<bool>("goesOn");  // the window closes, or the font is loaded
+    QTest::addColumn<QString>("refusal");  // the end of a failed save's message; empty: any reason
 
     const auto row = [](const char* name, Command command, Answer answer, const char* saveTo, bool written,
-                        bool goesOn, qint64 fileSizeLimit = -1) {
-        QTest::newRow(name) << command << answer << QString::fromLatin1(saveTo) << fileSizeLimit << written << goesOn;
+                        bool goesOn, qint64 fileSizeLimit = -1, Existing existing = Existing::Nothing,
+                        const QString& refusal = QString()) {
+        QTest::newRow(name) << command << answer << QString::fromLatin1(saveTo) << fileSizeLimit << existing << written
+                            << goesOn << refusal;
     };
     const char* saved = "saved.fnt";
     row("Beenden, cancel", Command::QuitButton, Answer::Cancel, "", false, false);
@@ -197,6 +232,17 @@ void TestWindowCommands::unsavedChangesAreKeptOrWritten_data()
     row("Speichern, saved", Command::Save, Answer::Ok, saved, true, true);
     row("Speichern, dialog cancelled", Command::Save, Answer::Ok, "", false, false);
     row("Speichern, disk full", Command::Save, Answer::Ok, saved, false, false, 1024);
+    // What the file saved over is stays what it is, and some files are no
+    // font's to take.
+    row("Speichern, over a file", Command::Save, Answer::Ok, saved, true, true, -1, Existing::File);
+    row("Speichern, over a read-only file", Command::Save, Answer::Ok, saved, false, false, -1, Existing::ReadOnlyFile,
+        QStringLiteral("konnte nicht gespeichert werden, weil sie schreibgeschützt ist."));
+    row("Speichern, onto a device", Command::Save, Answer::Ok, nullDevice, false, false, -1, Existing::Device,
+        QStringLiteral("konnte nicht gespeichert werden, weil sie keine gewöhnliche Datei ist."));
+#ifdef Q_OS_WIN
+    row("Speichern, over a hidden system file", Command::Save, Answer::Ok, saved, true, true, -1,
+        Existing::HiddenSystemFile);
+#endif
     row("Laden, yes, saved", Command::Load, Answer::Yes, saved, true, true);
     row("Laden, yes, save dialog cancelled", Command::Load, Answer::Yes, "", false, false);
     row("Laden, yes, write failed", Command::Load, Answer::Yes, "missing/saved.fnt", false, false);
@@ -210,8 +256,10 @@ void TestWindowCommands::unsavedChangesAreKeptOrWritten()
     QFETCH(Answer, answer);
     QFETCH(QString, saveTo);
     QFETCH(qint64, fileSizeLimit);
+    QFETCH(Existing, existing);
     QFETCH(bool, written);
     QFETCH(bool, goesOn);
+    QFETCH(QString, refusal);
     const bool quits = command != Command::Load && command != Command::Save;
     const bool saves = answer == Answer::Ok || answer == Answer::Yes;
     const bool loads = command == Command::Load && goesOn;
@@ -221,6 +269,8 @@ void TestWindowCommands::unsavedChangesAreKeptOrWritten()
     const QString fontPath = pathOf(QStringLiteral("font.fnt"));
     const QByteArray oldFont = patternedBytes(2048);
     QVERIFY(writeFile(fontPath, oldFont));
+    const QByteArray oldSaved = patternedBytes(512);
+    QVERIFY(prepare(pathOf(saveTo), existing, oldSaved));
     // Rows 0, 3 and 7 of "A", on show and not yet stored.
     for (int index : {0, 8 * 3 + 7, 8 * 7 + 2, 8 * 7 + 3})
         editor.clickPixel(index);
@@ -265,13 +315,24 @@ void TestWindowCommands::unsavedChangesAreKeptOrWritten()
     if (failed) {
         QCOMPARE(dialogs.messageBoxes.back().icon, Icon::Exclamation);
         QVERIFY(dialogs.messageBoxes.back().prompt.contains(pathOf(saveTo)));
+        QVERIFY2(dialogs.messageBoxes.back().prompt.endsWith(refusal), qPrintable(dialogs.messageBoxes.back().prompt));
     }
 
-    const QStringList files = written ? QStringList{"font.fnt", saveTo} : QStringList{"font.fnt"};
-    QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), files);
+    // Nothing left beside the font, no backup and no new file unused.
+    const bool inFolder = (written || existing != Existing::Nothing) && existing != Existing::Device;
+    const QStringList files = inFolder ? QStringList{"font.fnt", saveTo} : QStringList{"font.fnt"};
+    QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), files);
     QCOMPARE(readFile(fontPath), oldFont);
     if (written)
         QCOMPARE(readFile(pathOf(saveTo)), edited);
+    else if (inFolder)
+        QCOMPARE(readFile(pathOf(saveTo)), oldSaved);
+#ifdef Q_OS_WIN
+    if (existing == Existing::HiddenSystemFile)
+        QCOMPARE(::GetFileAttributesW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(pathOf(saveTo)).utf16()))
+                     & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+                 DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+#endif
     QCOMPARE(closed, quits && goesOn);
     QCOMPARE(editor.window().isVisible(), !closed || command == Command::CloseEvent);
     if (closed)
