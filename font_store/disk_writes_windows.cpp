@@ -57,7 +57,8 @@ QString finalPath(const Handle& file)
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = ::GetFinalPathNameByHandleW(file.get(), path.data(), DWORD(path.size()), FILE_NAME_NORMALIZED);
+        const DWORD length =
+            ::GetFinalPathNameByHandleW(file.get(), path.data(), DWORD(path.size()), FILE_NAME_NORMALIZED);
         if (length == 0)
             return {};
         if (length < path.size()) {
@@ -86,7 +87,8 @@ bool writeAll(const Handle& file, QByteArrayView content)
 {
     for (qsizetype written = 0; written < content.size();) {
         DWORD step = 0;
-        if (!::WriteFile(file.get(), content.data() + written, DWORD(content.size() - written), &step, nullptr) || step == 0)
+        const DWORD left = DWORD(content.size() - written);
+        if (!::WriteFile(file.get(), content.data() + written, left, &step, nullptr) || step == 0)
             return false;
         written += step;
     }
@@ -122,7 +124,8 @@ std::variant<QString, WriteFailure> writeBeside(const QFileInfo& target, QByteAr
         if (!removeOnClose(file, true))
             return failedWith(notOpened);
         FILE_BASIC_INFO basic{};  // times left as they are
-        basic.FileAttributes = (attributes & settableAttributes) != 0 ? attributes & settableAttributes : FILE_ATTRIBUTE_NORMAL;
+        const DWORD kept = attributes & settableAttributes;
+        basic.FileAttributes = kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
         if (!writeAll(file, content) || !::SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic)
             || !::FlushFileBuffers(file.get()) || !removeOnClose(file, false))
             return failedWith(notWritten);
@@ -136,8 +139,9 @@ std::variant<QString, WriteFailure> writeBeside(const QFileInfo& target, QByteAr
 // replacement is on the disk too.
 bool flushed(const QString& path)
 {
-    const Handle file(::CreateFileW(nativePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const Handle file(::CreateFileW(nativePath(path).c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.isOpen() && ::FlushFileBuffers(file.get());
 }
 
@@ -188,8 +192,8 @@ std::optional<WriteFailure> writeWholeFile(const QString& path, QByteArrayView c
     QString target = QFileInfo(path).absoluteFilePath();
     BY_HANDLE_FILE_INFORMATION old{};
     Handle existing(::CreateFileW(nativePath(target).c_str(), FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (existing.isOpen()) {
         if (::GetFileType(existing.get()) != FILE_TYPE_DISK)
             return notRegular;
@@ -210,7 +214,8 @@ std::optional<WriteFailure> writeWholeFile(const QString& path, QByteArrayView c
     existing.close();
 
     // A new file is one still to be archived, as any new file is.
-    const auto written = writeBeside(QFileInfo(target), content, exists ? old.dwFileAttributes : FILE_ATTRIBUTE_ARCHIVE);
+    const DWORD attributes = exists ? old.dwFileAttributes : FILE_ATTRIBUTE_ARCHIVE;
+    const auto written = writeBeside(QFileInfo(target), content, attributes);
     if (const auto* failure = std::get_if<WriteFailure>(&written))
         return *failure;
     const QString& newFile = std::get<QString>(written);
