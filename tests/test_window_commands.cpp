@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -85,6 +86,13 @@ const char* const nullDevice = "//./NUL";
 const char* const nullDevice = "/dev/null";
 #endif
 
+#ifdef Q_OS_WIN
+std::wstring nativeName(const QString& path)
+{
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+#endif
+
 // Makes the file at `path` what `existing` says, with `content` in it.
 bool prepare(const QString& path, Existing existing, const QByteArray& content)
 {
@@ -96,8 +104,7 @@ bool prepare(const QString& path, Existing existing, const QByteArray& content)
         return QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
 #ifdef Q_OS_WIN
     if (existing == Existing::HiddenSystemFile)
-        return ::SetFileAttributesW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
-                                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        return ::SetFileAttributesW(nativeName(path).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 #endif
     return true;
 }
@@ -329,8 +336,7 @@ void TestWindowCommands::unsavedChangesAreKeptOrWritten()
         QCOMPARE(readFile(pathOf(saveTo)), oldSaved);
 #ifdef Q_OS_WIN
     if (existing == Existing::HiddenSystemFile)
-        QCOMPARE(::GetFileAttributesW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(pathOf(saveTo)).utf16()))
-                     & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+        QCOMPARE(::GetFileAttributesW(nativeName(pathOf(saveTo)).c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
                  DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 #endif
     QCOMPARE(closed, quits && goesOn);
