@@ -6,8 +6,8 @@
 
 #include "descriptor.h"
 #include "disk_writes.h"
+#include "file_failures.h"
 #include "pending_file.h"
-#include "save_failures.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,10 +33,10 @@
 
 namespace {
 
-using namespace saveFailures;
+using namespace fileFailures;
 
 // The failure of a step, with the system's reason for the call that just failed.
-WriteFailure failedWith(const QString& step)
+FileFailure failedWith(const QString& step)
 {
     return {step, qt_error_string(errno)};  // worded as Qt's own file errors
 }
@@ -70,6 +70,39 @@ bool copyWhole(int from, int to)
         if (read < 0 || !writeAll(to, QByteArrayView(piece.data(), read)))
             return false;
     return true;
+}
+
+// Makes room for the whole of `content` in a file of `oldSize` bytes without
+// changing any of them, so that a full disk or a file-size limit stops a save
+// before it does. Where the file system cannot reserve room (FAT through FUSE,
+// which also refuses the writes behind the C library's emulation), the file
+// grows by the new content's own tail.
+bool roomReserved(int file, off_t oldSize, QByteArrayView content)
+{
+#ifdef Q_OS_LINUX
+    if (::fallocate(file, 0, 0, content.size()) == 0)
+        return true;
+    if (errno != EOPNOTSUPP)
+        return false;
+#endif
+    return content.size() <= oldSize
+        || (::lseek(file, oldSize, SEEK_SET) == oldSize && writeAll(file, content.sliced(qsizetype(oldSize))));
+}
+
+// Cuts a file to `length` where it is longer: FAT through FUSE refuses to cut
+// one to the length it has.
+bool cutTo(int file, off_t length)
+{
+    struct stat status {};
+    return ::fstat(file, &status) == 0 && (status.st_size <= length || ::ftruncate(file, length) == 0);
+}
+
+// A file system that cannot sync a folder (EINVAL, ENOTSUP: some FUSE and
+// network ones) keeps its names as well as it can; as with SQLite, that
+// counts as synced.
+bool folderSynced(int folder)
+{
+    return ::fsync(folder) == 0 || errno == EINVAL || errno == ENOTSUP;
 }
 
 bool sameFile(const struct stat& one, const struct stat& other)
@@ -136,7 +169,7 @@ public:
     {
     }
 
-    std::optional<WriteFailure> intoNewFile()
+    std::optional<FileFailure> intoNewFile()
     {
         PendingFile file(folder.get(), name, 0666);
         if (!file.isOpen())
@@ -146,7 +179,7 @@ public:
 
     // Over the file that `checked` describes, which must be what the name
     // leads to from the moment it is opened to the end.
-    std::optional<WriteFailure> overFile(const struct stat& checked)
+    std::optional<FileFailure> overFile(const struct stat& checked)
     {
         // Not blocking, should a FIFO have taken the file's place meanwhile.
         const Descriptor file(::openat(folder.get(), name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -164,7 +197,7 @@ public:
         if (::fstatat(folder.get(), name.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(named, old))
             return replacedMeanwhile;
         if (!folderLetsFilesGo(folder.get()))
-            return WriteFailure{noReplacingInFolder.arg(folderPath), QString()};
+            return FileFailure{noReplacingInFolder.arg(folderPath), QString()};
 
         // Further hard links would keep the old bytes, so only a file with one
         // link is replaced.
@@ -180,15 +213,20 @@ public:
 
 private:
     // A new file whose bytes are all on the disk takes the name, and the folder
-    // then keeps that, too.
-    std::optional<WriteFailure> writeAndPutInPlace(PendingFile& file, bool replacing)
+    // then keeps that, too. Once it has the name, the save is done but for
+    // that, and says so should the folder fail.
+    std::optional<FileFailure> writeAndPutInPlace(PendingFile& file, bool replacing)
     {
+        const QString& failed = replacing ? notWritten : notCreated;
         if (!writeAll(file.descriptor(), content) || ::fsync(file.descriptor()) != 0)
-            return failedWith(notWritten);
-        if (!file.takeName(name, replacing))
-            return errno == EEXIST ? replacedMeanwhile : failedWith(notPutInPlace);
-        if (::fsync(folder.get()) != 0)
-            return failedWith(notWritten);
+            return failedWith(failed);
+        if (!file.takeName(name, replacing)) {
+            if (errno == EEXIST)  // where a new file was to be, or a folder now is
+                return replacing ? replacedMeanwhile : createdMeanwhile;
+            return failedWith(failed);
+        }
+        if (!folderSynced(folder.get()))
+            return failedWith(savedNotSynced);
         PendingFile::removeLeftovers(folder.get(), name);
         return std::nullopt;
     }
@@ -197,11 +235,16 @@ private:
     // bytes are first put into a backup beside it, on the disk and under its
     // name, so that whatever happens while the file is written, they are
     // found there; they go only once the new bytes are on the disk, or are
-    // back in the file.
-    std::optional<WriteFailure> writeInPlace(int file, const struct stat& old)
+    // back in the file. The backup replaces an earlier one, but nothing that
+    // is no regular file: a link or a folder of that name is somebody's.
+    std::optional<FileFailure> writeInPlace(int file, const struct stat& old)
     {
-        const QByteArray backupName = name + '~';
+        const QByteArray backupName = nameWithEnding(name, "~", NAME_MAX);
         const QString backupPath = QDir(folderPath).filePath(QFile::decodeName(backupName));
+        struct stat present {};
+        if (::fstatat(folder.get(), backupName.constData(), &present, AT_SYMLINK_NOFOLLOW) == 0
+            && !S_ISREG(present.st_mode))
+            return FileFailure{backupNotRegular.arg(backupPath), QString()};
         PendingFile backup(folder.get(), name, old.st_mode & 0666);
         if (!backup.isOpen())
             return whyNoNewFile();
@@ -209,31 +252,27 @@ private:
             || !backup.takeName(backupName, true))
             return failedWith(noBackup.arg(backupPath));
         const auto removeBackup = [&] { ::unlinkat(folder.get(), backupName.constData(), 0); };
-        if (::fsync(folder.get()) != 0) {
-            const WriteFailure failure = failedWith(noBackup.arg(backupPath));
+        if (!folderSynced(folder.get())) {
+            const FileFailure failure = failedWith(noBackup.arg(backupPath));
             removeBackup();
             return failure;
         }
 
-        // Room for the whole new content first, so that a full disk or a
-        // file-size limit stops the save before a byte of the old one changes.
-        if (const int error = ::posix_fallocate(file, 0, content.size()); error != 0)
-            errno = error;
-        else if (::lseek(file, 0, SEEK_SET) == 0 && writeAll(file, content)
-                 && (content.size() >= old.st_size || ::ftruncate(file, content.size()) == 0) && ::fsync(file) == 0) {
+        if (roomReserved(file, old.st_size, content) && ::lseek(file, 0, SEEK_SET) == 0 && writeAll(file, content)
+            && cutTo(file, content.size()) && ::fsync(file) == 0) {
             removeBackup();
             PendingFile::removeLeftovers(folder.get(), name);
             return std::nullopt;
         }
         const QString reason = qt_error_string(errno);
-        if (!copyWhole(backup.descriptor(), file) || ::ftruncate(file, old.st_size) != 0 || ::fsync(file) != 0)
-            return WriteFailure{notRestored.arg(backupPath), reason};
+        if (!copyWhole(backup.descriptor(), file) || !cutTo(file, old.st_size) || ::fsync(file) != 0)
+            return FileFailure{leftTorn.arg(backupPath), reason};
         removeBackup();
-        return WriteFailure{notWritten, reason};
+        return FileFailure{notWritten, reason};
     }
 
     // The folder's refusal where the file system gives that as the reason.
-    WriteFailure whyNoNewFile() const
+    FileFailure whyNoNewFile() const
     {
         const bool refused = errno == EACCES || errno == EPERM || errno == EROFS;
         return failedWith(refused ? noNewFileInFolder.arg(folderPath) : notOpened);
@@ -252,7 +291,7 @@ void ignoreFileSizeLimitSignal()
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-std::optional<WriteFailure> writeWholeFile(const QString& path, QByteArrayView content)
+std::optional<FileFailure> writeWholeFile(const QString& path, QByteArrayView content)
 {
     // Bytes of a name that are no UTF-8 come back from the dialog as U+FFFD:
     // saved under such a name, the font would go into a file never chosen.
@@ -262,7 +301,7 @@ std::optional<WriteFailure> writeWholeFile(const QString& path, QByteArrayView c
     const QFileInfo chosen(path);
     const QString target = chosen.isSymLink() ? chosen.canonicalFilePath() : chosen.absoluteFilePath();
     if (target.isEmpty())  // a link that leads nowhere
-        return WriteFailure{notOpened, qt_error_string(ENOENT)};
+        return FileFailure{notOpened, qt_error_string(ENOENT)};
 
     // Looked at before it is opened: opening a FIFO could wait for ever, and
     // opening a device can act on it.

@@ -6,6 +6,7 @@
 // files are 256, 512, ..., 8192 bytes long.
 
 #include "disk_writes.h"
+#include "file_failures.h"
 #include "modcode.h"
 #include "user_dialogs.h"
 
@@ -23,22 +24,20 @@
 
 namespace {
 
+using namespace fileFailures;
+
 const QString saveTitle = QStringLiteral("Speichern");
 const QString loadTitle = QStringLiteral("Laden");
 const QString fontFileFilter = QStringLiteral("Textdateien (*.FNT)|*.fnt|Alle Dateien (*.*)|*.*");
 
-const QString notFoundSuffix = QStringLiteral(" nicht gefunden!");
-const QString wrongSizePrompt = QStringLiteral("Ungültiges Dateiformat!");
-const QString wrongSizeTitle = QStringLiteral("Fehler beim Laden!");
-
 constexpr qint64 bytesPerRow = modCode::glyphCount;  // one byte per glyph for every row of height
 
 // Tells the person which step failed on which file, and why.
-void showFileError(UserDialogs& dialogs, const QString& path, const QString& failedStep, const QString& reason)
+void showFileError(UserDialogs& dialogs, const QString& path, const FileFailure& failure)
 {
-    QString prompt = QStringLiteral("Die Datei „%1“ %2").arg(path, failedStep);
-    if (!reason.isEmpty())
-        prompt += QLatin1Char('\n') + reason;
+    QString prompt = QStringLiteral("Die Datei „%1“ %2").arg(path, failure.failedStep);
+    if (!failure.reason.isEmpty())
+        prompt += QLatin1Char('\n') + failure.reason;
     dialogs.messageBox(prompt, UserDialogs::Buttons::Ok, UserDialogs::Icon::Exclamation, programTitle);
 }
 
@@ -52,27 +51,27 @@ int heightForLength(qint64 length)
 }
 
 // Opens `file` for reading when `path` names a regular file, after symbolic
-// links. Returns nothing once it is open, else why not: empty when `path` is
-// no regular file. On Unix-like systems the file is opened without waiting
+// links. Returns nothing once it is open, else why not: notFound when `path`
+// is no regular file. On Unix-like systems the file is opened without waiting
 // and what was opened is checked, so that not even a FIFO or a device swapped
 // in after the check can keep the window waiting.
-std::optional<QString> openForLoading(QFile& file, const QString& path)
+std::optional<FileFailure> openForLoading(QFile& file, const QString& path)
 {
     if (!QFileInfo(path).isFile())
-        return QString();
+        return notFound;
 #ifdef Q_OS_UNIX
     Descriptor opened(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status {};
     if (!opened.isOpen() || ::fstat(opened.get(), &status) != 0)
-        return errno == ENOENT ? QString() : qt_error_string(errno);
+        return errno == ENOENT ? notFound : FileFailure{notOpenedForReading, qt_error_string(errno)};
     if (!S_ISREG(status.st_mode))
-        return QString();
+        return notFound;
     if (!file.open(opened.release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
 #else
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
 #endif
-        return file.errorString();
+        return FileFailure{notOpenedForReading, file.errorString()};
     return std::nullopt;
 }
 
@@ -84,8 +83,8 @@ bool modCode::saveFontFile(UserDialogs& dialogs)
     if (!chosen)
         return false;
     const QByteArrayView bytes(reinterpret_cast<const char*>(fontTable.data()), qsizetype(fontTable.size()));
-    if (const std::optional<WriteFailure> failure = writeWholeFile(*chosen, bytes)) {
-        showFileError(dialogs, *chosen, failure->failedStep, failure->reason);
+    if (const std::optional<FileFailure> failure = writeWholeFile(*chosen, bytes)) {
+        showFileError(dialogs, *chosen, *failure);
         return false;
     }
     return true;
@@ -103,14 +102,14 @@ std::int16_t modCode::loadFontFile(UserDialogs& dialogs)
         if (!chosen)
             return 0;
         path = *chosen;
-        const std::optional<QString> whyNotOpened = openForLoading(file, path);
+        const std::optional<FileFailure> whyNotOpened = openForLoading(file, path);
         if (!whyNotOpened)
             break;
-        if (!whyNotOpened->isEmpty()) {
-            showFileError(dialogs, path, QStringLiteral("konnte nicht geöffnet werden."), *whyNotOpened);
+        if (*whyNotOpened != notFound) {
+            showFileError(dialogs, path, *whyNotOpened);
             return 0;
         }
-        dialogs.messageBox(path + notFoundSuffix, UserDialogs::Buttons::Ok, UserDialogs::Icon::Exclamation,
+        dialogs.messageBox(path + notFound.failedStep, UserDialogs::Buttons::Ok, UserDialogs::Icon::Exclamation,
                            programTitle);
     }
 
@@ -129,9 +128,8 @@ std::int16_t modCode::loadFontFile(UserDialogs& dialogs)
     const qint64 read = file.read(reinterpret_cast<char*>(bytes.data()), length);
     if (read != length) {
         // A short read is no error to QFile, so it has no reason to give.
-        const QString reason = read < 0 ? file.errorString()
-                                        : QStringLiteral("Es wurden nur %1 von %2 Bytes gelesen.").arg(read).arg(length);
-        showFileError(dialogs, path, QStringLiteral("konnte nicht gelesen werden."), reason);
+        const QString reason = read < 0 ? file.errorString() : readShort.arg(read).arg(length);
+        showFileError(dialogs, path, {notRead, reason});
         return 0;
     }
 

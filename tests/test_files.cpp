@@ -10,10 +10,14 @@ QByteArray patternedBytes(qsizetype length)
     return bytes;
 }
 
+// Written over and then cut to length, not cut first: FAT through FUSE
+// refuses to write into a file once it was cut to nothing, and to cut one to
+// the length it has.
 bool writeFile(const QString& path, const QByteArray& content)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    return file.open(QIODevice::ReadWrite) && file.write(content) == content.size()
+        && (file.size() == content.size() || file.resize(content.size()));
 }
 
 QByteArray readFile(const QString& path)

@@ -26,6 +26,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -41,6 +42,9 @@ using Icon = UserDialogs::Icon;
 // Makes the file at the path what a test needs it to be; false where that is not possible.
 using Preparation = std::function<bool(const char* path)>;
 Q_DECLARE_METATYPE(Preparation)
+// What else there is to a failing save.
+enum class Circumstance { none, anotherSaveHoldsTheFile, anotherFileTakesTheName, backupNameIsALink };
+Q_DECLARE_METATYPE(Circumstance)
 
 namespace {
 
@@ -68,6 +72,24 @@ QMap<QString, QByteArray> snapshot(const QString& root)
         entries.insert(QDir(root).relativeFilePath(path), shown);
     }
     return entries;
+}
+
+const QByteArray othersContent = "not a font";
+
+// Files beside the font at `path` that are not ours, named as other tools
+// and people name theirs, one of them read-only where the file system has
+// permissions, each with othersContent: a save must leave them as they are.
+// Their paths; empty when one could not be made.
+QStringList othersFilesBeside(const QString& path)
+{
+    const QFileInfo font(path);
+    const QString hidden = QLatin1Char('.') + font.fileName().left(247) + QLatin1Char('.');
+    QStringList made;
+    for (const char* ending : {"backup", "config", "a1B2c3", "swp", "keepme"})
+        if (!writeFile(made.emplace_back(font.dir().filePath(hidden + QLatin1String(ending))), othersContent))
+            return {};
+    QFile::setPermissions(made.last(), QFile::ReadOwner);
+    return made;
 }
 
 // The one message a failed save shows: the file, and what failed, with
@@ -202,6 +224,7 @@ private slots:
     void loadRejectsWrongLengths();
     void loadAsksAgainForAnythingButARegularFile();
 
+    void saveThenLoadGivesBackTheFont_data();
     void saveThenLoadGivesBackTheFont();
     void saveFailureReportsAndKeepsEverything_data();
     void saveFailureReportsAndKeepsEverything();
@@ -398,22 +421,46 @@ void TestFontFile::loadAsksAgainForAnythingButARegularFile()
     QCOMPARE(store->fontTable, (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
+void TestFontFile::saveThenLoadGivesBackTheFont_data()
+{
+    QTest::addColumn<bool>("overAFile");
+    QTest::addColumn<int>("folderSyncError");  // of the folder's sync once the font has its name; 0: none
+    for (const bool overAFile : {false, true})
+        for (const int error : {0, EINVAL, EOPNOTSUPP, EIO})
+            QTest::addRow("%s, %s", overAFile ? "over a file" : "new", error == 0 ? "synced" : std::strerror(error))
+                << overAFile << error;
+}
+
+// The folder's sync comes once the new font has its name: a file system that
+// cannot sync a folder at all counts as synced, and a failing one is told,
+// saved as the font is, with the changes still unsaved for another try.
 void TestFontFile::saveThenLoadGivesBackTheFont()
 {
+    QFETCH(bool, overAFile);
+    QFETCH(int, folderSyncError);
     auto store = editedStore();
     for (int i = 0; i < modCode::lastGlyphIndex; ++i)
         store->glyphBuffer[std::size_t(i)] = std::uint8_t(i * 31 + 7);
     store->charHeight = 14;
     store->packFontTable();
     const QString path = pathOf(QStringLiteral("saved.fnt"));
+    QVERIFY(!overAFile || writeFile(path, patternedBytes(8192)));
+    QVERIFY(!othersFilesBeside(path).isEmpty());
+    const QStringList names = snapshot(dir->path()).keys();
     ScriptedDialogs dialogs;
     dialogs.fileAnswers = {path, path};
 
-    QVERIFY(store->saveFontFile(dialogs));
+    QVERIFY(!folderSyncError || failSystemCall(2, "posix/io/sync/fsync", folderSyncError));
+    const bool done = store->saveFontFile(dialogs);
+    stopWatchingSystemCalls();
 
-    QVERIFY(dialogs.messageBoxes.empty());
+    QCOMPARE(done, folderSyncError != EIO);
+    if (done)
+        QVERIFY(dialogs.messageBoxes.empty());
+    else
+        checkOneSaveError(dialogs, path, QStringLiteral("wurde gespeichert, ist aber noch nicht sicher auf der Platte"));
     QCOMPARE(store->fontFileName, QStringLiteral("/fonts/earlier.fnt"));  // a save keeps the loaded name
-    QCOMPARE(snapshot(dir->path()).keys(), QStringList{QStringLiteral("saved.fnt")});
+    QCOMPARE(snapshot(dir->path()).keys(), names + (overAFile ? QStringList() : QStringList{QStringLiteral("saved.fnt")}));
     const QByteArray saved = readFile(path);
     QCOMPARE(saved.size(), 3584);
     QCOMPARE(saved, asByteArray(store->fontTable));
@@ -430,11 +477,13 @@ void TestFontFile::saveFailureReportsAndKeepsEverything_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<qint64>("fileSizeLimit");  // -1: none
     QTest::addColumn<QString>("failingCall");   // as libfiu names it, failing once with `error`; empty: none
+    QTest::addColumn<int>("failingCallNumber"); // which call of it fails
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("ending");  // of the message; empty: any reason on a line of its own
-    QTest::addColumn<bool>("savedMeanwhile");  // another save holds the file's lock all the time
-    const auto row = [](const char* name, const char* target, qint64 limit, const QString& ending, bool saved = false) {
-        QTest::newRow(name) << QString::fromUtf8(target) << limit << QString() << 0 << ending << saved;
+    QTest::addColumn<Circumstance>("circumstance");
+    const auto row = [](const char* name, const char* target, qint64 limit, const QString& ending,
+                        Circumstance circumstance = Circumstance::none) {
+        QTest::newRow(name) << QString::fromUtf8(target) << limit << QString() << 0 << 0 << ending << circumstance;
     };
     row("into a missing folder", "missing/font.fnt", -1, QString());
     row("below a regular file", "plain.fnt/font.fnt", -1, QString());
@@ -445,7 +494,14 @@ void TestFontFile::saveFailureReportsAndKeepsEverything_data()
         QStringLiteral("“ keine Datei ersetzt werden kann."));
     row("name with bytes that are no UTF-8", "f\xff\xfe.fnt", -1, QStringLiteral("wie er gewählt wurde."));
     row("while another save holds it", "plain.fnt", -1,
-        QStringLiteral("konnte nicht gespeichert werden, weil sie gerade anderswo gespeichert wird."), true);
+        QStringLiteral("konnte nicht gespeichert werden, weil sie gerade anderswo gespeichert wird."),
+        Circumstance::anotherSaveHoldsTheFile);
+    row("new, while another file takes the name", "new.fnt", -1,
+        QStringLiteral("weil währenddessen eine andere Datei dieses Namens angelegt wurde. Diese ist unverändert."),
+        Circumstance::anotherFileTakesTheName);
+    row("into a file whose backup's name is a link", "linked.fnt", -1,
+        QStringLiteral("~“, der Name ihrer Sicherungskopie, keine gewöhnliche Datei ist."),
+        Circumstance::backupNameIsALink);
     const QString notRegular = QStringLiteral("konnte nicht gespeichert werden, weil sie keine gewöhnliche Datei ist.");
     row("onto a folder", "folder", -1, notRegular);
     row("onto a FIFO", "fifo.fnt", -1, notRegular);
@@ -463,14 +519,21 @@ void TestFontFile::saveFailureReportsAndKeepsEverything_data()
     row("into 256 bytes, room for 1 KiB", "linked.fnt", 1024, tooLarge);
     // A failing disk or a full one, as the system reports them: a new file, a
     // file replaced by a new one, and one written into, grown from 256 bytes.
-    // The close and the data sync that Qt makes when it puts the new file in
-    // place come after the checked sync, so the font is on the disk then.
+    // A file written into syncs its backup, the folder and then itself, the
+    // new bytes in it: the old ones must come back.
+    const auto failingRow = [](const char* target, const char* call, int number, int error) {
+        const QString unchanged = QStringLiteral("Sie ist unverändert.\n");
+        QTest::addRow("%s, %s %d fails with %s", target, call, number, error == EIO ? "EIO" : "ENOSPC")
+            << QString::fromUtf8(target) << qint64(-1) << QStringLiteral("posix/io/") + QString::fromUtf8(call)
+            << number << error
+            << (number == 3 ? unchanged : QString()) + QString::fromLocal8Bit(std::strerror(error)) << Circumstance::none;
+    };
     for (const char* target : {"new.fnt", "plain.fnt", "linked.fnt"})
         for (const char* call : {"oc/open", "rw/write", "sync/fsync"})
             for (const int error : {EIO, ENOSPC})
-                QTest::addRow("%s, %s fails with %s", target, call, error == EIO ? "EIO" : "ENOSPC")
-                    << QString::fromUtf8(target) << qint64(-1) << QStringLiteral("posix/io/") + QString::fromUtf8(call)
-                    << error << QLatin1Char('\n') + QString::fromLocal8Bit(std::strerror(error)) << false;
+                failingRow(target, call, 1, error);
+    failingRow("linked.fnt", "sync/fsync", 2, EIO);
+    failingRow("linked.fnt", "sync/fsync", 3, EIO);
 }
 
 void TestFontFile::saveFailureReportsAndKeepsEverything()
@@ -478,9 +541,10 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     QFETCH(QString, target);
     QFETCH(qint64, fileSizeLimit);
     QFETCH(QString, failingCall);
+    QFETCH(int, failingCallNumber);
     QFETCH(int, error);
     QFETCH(QString, ending);
-    QFETCH(bool, savedMeanwhile);
+    QFETCH(Circumstance, circumstance);
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
     QVERIFY(writeFile(pathOf(QStringLiteral("folder/inside.fnt")), QByteArray(256, 'i')));
     QVERIFY(writeFile(pathOf(QStringLiteral("plain.fnt")), QByteArray(2048, 'p')));
@@ -509,7 +573,9 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     const auto allowRemoving = qScopeGuard([&] { changeAttribute("-a", pathOf(QStringLiteral("append-only"))); });
     if (target.startsWith(QStringLiteral("append-only/")) && !appendOnly)
         QSKIP("Cannot make a folder append-only here.");
-    const auto before = snapshot(dir->path());
+    if (circumstance == Circumstance::backupNameIsALink)
+        QVERIFY(QFile::link(pathOf(QStringLiteral("plain.fnt")), pathOf(QStringLiteral("linked.fnt~"))));
+    auto before = snapshot(dir->path());
 
     auto store = editedStore();
     store->packFontTable();
@@ -517,6 +583,7 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     ScriptedDialogs dialogs;
     dialogs.fileAnswers = {path};
     const WriteWatch watch(path);
+    const bool savedMeanwhile = circumstance == Circumstance::anotherSaveHoldsTheFile;
     const int otherSave = savedMeanwhile ? ::open(QFile::encodeName(path).constData(), O_RDONLY) : -1;
     const auto endOtherSave = qScopeGuard([&] {
         if (otherSave >= 0)
@@ -524,11 +591,16 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     });
     QVERIFY(!savedMeanwhile || ::flock(otherSave, LOCK_EX) == 0);
 
-    {  // the failing call or the limit, for the save alone
+    {  // the failing call, the other file or the limit, for the save alone
         const QByteArray point = failingCall.toLatin1();
-        void* const failure = reinterpret_cast<void*>(qintptr(error));
-        QVERIFY(point.isEmpty() || fiu_enable(point.constData(), 1, failure, FIU_ONETIME) == 0);
-        const auto disable = qScopeGuard([&] { fiu_disable(point.constData()); });
+        QVERIFY(point.isEmpty() || failSystemCall(failingCallNumber, point.constData(), error));
+        // The other file comes once the new one's bytes are written, just before it would take the name.
+        const QByteArray othersFont(256, 'x');
+        if (circumstance == Circumstance::anotherFileTakesTheName) {
+            before.insert(target, othersFont);
+            QVERIFY(runBeforeSystemCall(1, [&] { writeFile(path, othersFont); }, "posix/io/sync/fsync"));
+        }
+        const auto stopWatching = qScopeGuard([] { stopWatchingSystemCalls(); });
         std::optional<FileSizeLimit> limit;
         if (fileSizeLimit >= 0 && !limit.emplace(fileSizeLimit).isInForce())
             QSKIP("This system cannot lower the file-size limit.");
@@ -575,6 +647,10 @@ void TestFontFile::saveKeepsWhatTheFileIs_data()
     }) << true << false;
     QTest::newRow("255-byte name") << QString(255, QLatin1Char('n')) << Preparation([](const char*) { return true; })
                                    << true << false;
+    // Its backup's name is one character shorter.
+    QTest::newRow("255-byte name, second hard link") << QString(255, QLatin1Char('n')) << Preparation([](const char* path) {
+        return ::link(path, QFileInfo(QString::fromLatin1(path)).dir().filePath(QStringLiteral("second")).toLatin1()) == 0;
+    }) << false << false;
 }
 
 // Saved twice: the second save meets the file as the first one left it.
@@ -588,6 +664,7 @@ void TestFontFile::saveKeepsWhatTheFileIs()
     QVERIFY(writeFile(path, patternedBytes(8192)));
     if (!prepare(QFile::encodeName(path).constData()))
         QSKIP("Cannot make such a file here.");
+    QVERIFY(!othersFilesBeside(path).isEmpty());
     const QString before = whatTheFileIs(path);
     const QStringList names = snapshot(dir->path()).keys();
 
@@ -714,8 +791,13 @@ void TestFontFile::crashLeavesAWholeFont()
     QVERIFY(writeFile(path, oldFont));
     if (inPlace && ::link(QFile::encodeName(path).constData(), QFile::encodeName(path + ".2").constData()) != 0)
         QSKIP("This file system has no hard links.");
+    const QStringList others = othersFilesBeside(path);
+    QVERIFY(!others.isEmpty());
+    const auto othersKept = [&] {
+        return std::all_of(others.begin(), others.end(), [](const QString& other) { return readFile(other) == othersContent; });
+    };
     const auto hiddenEntries = [&] {
-        return QDir(dir->path()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
+        return QDir(dir->path()).entryList({QStringLiteral(".font.fnt.glyphora-*")}, QDir::Files | QDir::Hidden | QDir::System);
     };
     const int seed = qEnvironmentVariableIntValue("GLYPHORA_CRASH_SEED");
     const int kills = qEnvironmentVariableIsSet("GLYPHORA_CRASH_KILLS") ? qEnvironmentVariableIntValue("GLYPHORA_CRASH_KILLS") : 25;
@@ -752,6 +834,7 @@ void TestFontFile::crashLeavesAWholeFont()
         for (const char* expected : {"font.fnt", "font.fnt~", "font.fnt.2", "old", "new"})
             visible.removeOne(QString::fromLatin1(expected));
         QVERIFY2(visible.isEmpty(), qPrintable(replay + QLatin1Char(' ') + visible.join(QLatin1Char(' '))));
+        QVERIFY2(othersKept(), qPrintable(replay));
         ++crashes;
         torn += !whole;
         backupsLeft += QFile::exists(backup);
@@ -761,11 +844,17 @@ void TestFontFile::crashLeavesAWholeFont()
         for (const QString& hidden : hiddenEntries())
             QVERIFY(QFile::remove(pathOf(hidden)));
     }
-    qInfo("%d crashes: %d torn, each with the old font in the backup; %d backups and %d hidden files left",
-          crashes, torn, backupsLeft, hiddenLeft);
+    qInfo("%d crashes: %d torn, each with a whole font in the backup, none lost; %d backups and %d hidden files "
+          "left, others' files all kept", crashes, torn, backupsLeft, hiddenLeft);
 
-    QVERIFY(writeFile(pathOf(QStringLiteral(".font.fnt.Left00")), oldFont) && !writeWholeFile(path, newFont));
-    QCOMPARE(hiddenEntries(), QStringList());  // what a crash left, the next save removes
+    // What a crash left, the next save removes, but not what a save under way holds.
+    const QString underWay = QStringLiteral(".font.fnt.glyphora-Saving");
+    QFile held(pathOf(underWay));
+    QVERIFY(writeFile(pathOf(QStringLiteral(".font.fnt.glyphora-Left00")), oldFont) && writeFile(held.fileName(), oldFont));
+    QVERIFY(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX) == 0);
+    QVERIFY(!writeWholeFile(path, newFont));
+    QCOMPARE(hiddenEntries(), QStringList{underWay});
+    QVERIFY(othersKept());
 }
 
 // A power cut right after a save returns, as a copy of the disk taken at that
