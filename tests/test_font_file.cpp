@@ -855,6 +855,15 @@ void TestFontFile::crashLeavesAWholeFont()
     QVERIFY(!writeWholeFile(path, newFont));
     QCOMPARE(hiddenEntries(), QStringList{underWay});
     QVERIFY(othersKept());
+
+    // On every file system, a new font never takes the place of a file that
+    // got its name meanwhile, just before the new one's bytes are synced.
+    const QString taken = pathOf(QStringLiteral("taken.fnt"));
+    QVERIFY(runBeforeSystemCall(1, [&] { writeFile(taken, oldFont); }, "posix/io/sync/fsync"));
+    const std::optional<FileFailure> failure = writeWholeFile(taken, newFont);
+    stopWatchingSystemCalls();
+    QVERIFY(failure == fileFailures::createdMeanwhile);
+    QCOMPARE(readFile(taken), oldFont);
 }
 
 // A power cut right after a save returns, as a copy of the disk taken at that
