@@ -245,10 +245,18 @@ private:
         if (::fstatat(folder.get(), backupName.constData(), &present, AT_SYMLINK_NOFOLLOW) == 0
             && !S_ISREG(present.st_mode))
             return FileFailure{backupNotRegular.arg(backupPath), QString()};
+        // The old bytes are read through a descriptor of their own: FAT
+        // through FUSE cannot grow a file through one that read it to its end.
+        const Descriptor reading(::openat(folder.get(), name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat opened {};
+        if (!reading.isOpen() || ::fstat(reading.get(), &opened) != 0)
+            return failedWith(noBackup.arg(backupPath));
+        if (!sameFile(opened, old))
+            return replacedMeanwhile;
         PendingFile backup(folder.get(), name, old.st_mode & 0666);
         if (!backup.isOpen())
             return whyNoNewFile();
-        if (!copyWhole(file, backup.descriptor()) || ::fsync(backup.descriptor()) != 0
+        if (!copyWhole(reading.get(), backup.descriptor()) || ::fsync(backup.descriptor()) != 0
             || !backup.takeName(backupName, true))
             return failedWith(noBackup.arg(backupPath));
         const auto removeBackup = [&] { ::unlinkat(folder.get(), backupName.constData(), 0); };
