@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -79,7 +80,9 @@ bool give(EditorUnderTest& editor, Command command, qint64 limit)
 }
 
 // What is under the name a save goes to, before the save.
-enum class Existing { Nothing, File, ReadOnlyFile, Device, HiddenSystemFile };
+// On Windows also a file that another program holds open without letting it
+// be removed, and a file whose backup's name a folder has.
+enum class Existing { Nothing, File, ReadOnlyFile, Device, HiddenSystemFile, HeldOpen, BackupNameIsAFolder };
 #ifdef Q_OS_WIN
 const char* const nullDevice = "//./NUL";
 #else
@@ -106,6 +109,8 @@ bool prepare(const QString& path, Existing existing, const QByteArray& content)
     if (existing == Existing::HiddenSystemFile)
         return ::SetFileAttributesW(nativeName(path).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 #endif
+    if (existing == Existing::BackupNameIsAFolder)
+        return QDir().mkdir(path + QLatin1Char('~'));
     return true;
 }
 
@@ -249,6 +254,12 @@ void TestWindowCommands::unsavedChangesAreKeptOrWritten_data()
 #ifdef Q_OS_WIN
     row("Speichern, over a hidden system file", Command::Save, Answer::Ok, saved, true, true, -1,
         Existing::HiddenSystemFile);
+    // ReplaceFileW's failures that leave both files under their names.
+    const QString unchanged = QStringLiteral("konnte nicht geschrieben werden. Sie ist unverändert.\n");
+    row("Speichern, over a file held open", Command::Save, Answer::Ok, saved, false, false, -1, Existing::HeldOpen,
+        unchanged);
+    row("Speichern, over a file whose backup's name a folder has", Command::Save, Answer::Ok, saved, false, false, -1,
+        Existing::BackupNameIsAFolder, unchanged);
 #endif
     row("Laden, yes, saved", Command::Load, Answer::Yes, saved, true, true);
     row("Laden, yes, save dialog cancelled", Command::Load, Answer::Yes, "", false, false);
@@ -294,6 +305,13 @@ void TestWindowCommands::unsavedChangesAreKeptOrWritten()
     dialogs.fileAnswers.push_back(fontPath);
     if (fileSizeLimit >= 0 && !FileSizeLimit(fileSizeLimit).isInForce())
         QSKIP("This system cannot lower the file-size limit.");
+#ifdef Q_OS_WIN
+    const HANDLE held = existing != Existing::HeldOpen ? INVALID_HANDLE_VALUE
+        : ::CreateFileW(nativeName(pathOf(saveTo)).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
+    QVERIFY((held != INVALID_HANDLE_VALUE) == (existing == Existing::HeldOpen));
+    const auto closeHeld = qScopeGuard([held] { ::CloseHandle(held); });
+#endif
     const bool closed = give(editor, command, fileSizeLimit);
 
     const std::size_t questions = answer == Answer::Ok ? 0 : 1;
@@ -322,12 +340,14 @@ void TestWindowCommands::unsavedChangesAreKeptOrWritten()
     if (failed) {
         QCOMPARE(dialogs.messageBoxes.back().icon, Icon::Exclamation);
         QVERIFY(dialogs.messageBoxes.back().prompt.contains(pathOf(saveTo)));
-        QVERIFY2(dialogs.messageBoxes.back().prompt.endsWith(refusal), qPrintable(dialogs.messageBoxes.back().prompt));
+        QVERIFY2(dialogs.messageBoxes.back().prompt.contains(refusal), qPrintable(dialogs.messageBoxes.back().prompt));
     }
 
     // Nothing left beside the font, no backup and no new file unused.
     const bool inFolder = (written || existing != Existing::Nothing) && existing != Existing::Device;
-    const QStringList files = inFolder ? QStringList{"font.fnt", saveTo} : QStringList{"font.fnt"};
+    QStringList files = inFolder ? QStringList{"font.fnt", saveTo} : QStringList{"font.fnt"};
+    if (existing == Existing::BackupNameIsAFolder)
+        files << saveTo + QLatin1Char('~');
     QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), files);
     QCOMPARE(readFile(fontPath), oldFont);
     if (written)
