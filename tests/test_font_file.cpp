@@ -43,7 +43,7 @@ using Icon = UserDialogs::Icon;
 using Preparation = std::function<bool(const char* path)>;
 Q_DECLARE_METATYPE(Preparation)
 // What else there is to a failing save.
-enum class Circumstance { none, anotherSaveHoldsTheFile, anotherFileTakesTheName, backupNameIsALink };
+enum class Circumstance { none, anotherSaveHoldsTheFile, backupNameIsALink };
 Q_DECLARE_METATYPE(Circumstance)
 
 namespace {
@@ -496,9 +496,6 @@ void TestFontFile::saveFailureReportsAndKeepsEverything_data()
     row("while another save holds it", "plain.fnt", -1,
         QStringLiteral("konnte nicht gespeichert werden, weil sie gerade anderswo gespeichert wird."),
         Circumstance::anotherSaveHoldsTheFile);
-    row("new, while another file takes the name", "new.fnt", -1,
-        QStringLiteral("weil währenddessen eine andere Datei dieses Namens angelegt wurde. Diese ist unverändert."),
-        Circumstance::anotherFileTakesTheName);
     row("into a file whose backup's name is a link", "linked.fnt", -1,
         QStringLiteral("~“, der Name ihrer Sicherungskopie, keine gewöhnliche Datei ist."),
         Circumstance::backupNameIsALink);
@@ -507,8 +504,8 @@ void TestFontFile::saveFailureReportsAndKeepsEverything_data()
     row("onto a FIFO", "fifo.fnt", -1, notRegular);
     row("onto a read-only file", "read-only.fnt", -1,
         QStringLiteral("konnte nicht gespeichert werden, weil sie schreibgeschützt ist."));
-    // A full disk, as a file-size limit makes it: a font is small enough for
-    // Qt to buffer it whole, so the failure comes only once the buffer is written.
+    // A full disk, as a file-size limit makes it: the new file's write stops
+    // short, and the next one says why.
     const QString tooLarge = QLatin1Char('\n') + QString::fromLocal8Bit(std::strerror(EFBIG));
     row("over 2048 bytes, no room at all", "plain.fnt", 0, tooLarge);
     row("over 2048 bytes, room for 1 KiB", "plain.fnt", 1024, tooLarge);
@@ -545,11 +542,14 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     QFETCH(int, error);
     QFETCH(QString, ending);
     QFETCH(Circumstance, circumstance);
-    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
-    QVERIFY(writeFile(pathOf(QStringLiteral("folder/inside.fnt")), QByteArray(256, 'i')));
-    QVERIFY(writeFile(pathOf(QStringLiteral("plain.fnt")), QByteArray(2048, 'p')));
-    QVERIFY(writeFile(pathOf(QStringLiteral("large.fnt")), patternedBytes(8192)));
-    QVERIFY(writeFile(pathOf(QStringLiteral("linked.fnt")), patternedBytes(256)));
+    for (const char* folder : {"folder", "locked", "append-only"})
+        QVERIFY(QDir(dir->path()).mkdir(QString::fromLatin1(folder)));
+    const std::pair<const char*, QByteArray> files[] = {
+        {"folder/inside.fnt", QByteArray(256, 'i')}, {"plain.fnt", QByteArray(2048, 'p')},
+        {"large.fnt", patternedBytes(8192)},         {"linked.fnt", patternedBytes(256)},
+        {"locked/old.fnt", QByteArray(512, 'o')},    {"append-only/old.fnt", QByteArray(512, 'o')}};
+    for (const auto& [name, content] : files)
+        QVERIFY(writeFile(pathOf(QString::fromLatin1(name)), content));
     QVERIFY(QFile::link(pathOf(QStringLiteral("linked.fnt")), pathOf(QStringLiteral("symbolic.fnt"))));
     QCOMPARE(::link(QFile::encodeName(pathOf(QStringLiteral("linked.fnt"))).constData(),
                     QFile::encodeName(pathOf(QStringLiteral("hard.fnt"))).constData()), 0);
@@ -562,10 +562,6 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     const QByteArray notUtf8 = QFile::encodeName(dir->path()).append("/f\xff\xfe.fnt");
     QCOMPARE(::close(::creat(notUtf8.constData(), 0644)), 0);
     const auto removeNotUtf8 = qScopeGuard([&] { ::unlink(notUtf8.constData()); });
-    for (const char* folder : {"locked", "append-only"}) {
-        QVERIFY(QDir(dir->path()).mkdir(QString::fromLatin1(folder)));
-        QVERIFY(writeFile(pathOf(folder + QStringLiteral("/old.fnt")), QByteArray(512, 'o')));
-    }
     if (!lockFolder(pathOf(QStringLiteral("locked")), true))
         QSKIP("Cannot lock a folder against new files here.");
     const auto unlock = qScopeGuard([&] { lockFolder(pathOf(QStringLiteral("locked")), false); });
@@ -575,7 +571,7 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
         QSKIP("Cannot make a folder append-only here.");
     if (circumstance == Circumstance::backupNameIsALink)
         QVERIFY(QFile::link(pathOf(QStringLiteral("plain.fnt")), pathOf(QStringLiteral("linked.fnt~"))));
-    auto before = snapshot(dir->path());
+    const auto before = snapshot(dir->path());
 
     auto store = editedStore();
     store->packFontTable();
@@ -591,15 +587,9 @@ void TestFontFile::saveFailureReportsAndKeepsEverything()
     });
     QVERIFY(!savedMeanwhile || ::flock(otherSave, LOCK_EX) == 0);
 
-    {  // the failing call, the other file or the limit, for the save alone
+    {  // the failing call or the limit, for the save alone
         const QByteArray point = failingCall.toLatin1();
         QVERIFY(point.isEmpty() || failSystemCall(failingCallNumber, point.constData(), error));
-        // The other file comes once the new one's bytes are written, just before it would take the name.
-        const QByteArray othersFont(256, 'x');
-        if (circumstance == Circumstance::anotherFileTakesTheName) {
-            before.insert(target, othersFont);
-            QVERIFY(runBeforeSystemCall(1, [&] { writeFile(path, othersFont); }, "posix/io/sync/fsync"));
-        }
         const auto stopWatching = qScopeGuard([] { stopWatchingSystemCalls(); });
         std::optional<FileSizeLimit> limit;
         if (fileSizeLimit >= 0 && !limit.emplace(fileSizeLimit).isInForce())
@@ -620,37 +610,35 @@ void TestFontFile::saveKeepsWhatTheFileIs_data()
     QTest::addColumn<Preparation>("prepare");  // makes the file what it is; false: not possible here
     QTest::addColumn<bool>("replaced");        // by a new file, or written into
     QTest::addColumn<bool>("asPerson");        // saved by a person without root rights (uid 4242)
-    const QString font = QStringLiteral("font.fnt");
-    QTest::newRow("own file") << font << Preparation([](const char*) { return true; }) << true << false;
-    QTest::newRow("another owner and group, set-group-ID") << font << Preparation([](const char* path) {
+    const auto row = [](const char* name, Preparation prepare, bool replaced, bool asPerson = false,
+                        const QString& file = QStringLiteral("font.fnt")) {
+        QTest::newRow(name) << file << prepare << replaced << asPerson;
+    };
+    const Preparation asItIs = [](const char*) { return true; };
+    const Preparation secondLink = [](const char* path) {
+        return ::link(path, QFileInfo(QFile::decodeName(path)).dir().filePath(QStringLiteral("second")).toLocal8Bit()) == 0;
+    };
+    const QString longName(255, QLatin1Char('n'));
+    row("own file", asItIs, true);
+    row("another owner and group, set-group-ID", [](const char* path) {
         return ::geteuid() == 0 && ::chown(path, 4242, 4343) == 0 && ::chmod(path, 02664) == 0;
-    }) << true << false;
-    QTest::newRow("person's own file, shared group") << font << Preparation([](const char* path) {
-        return shareWithGroup(path, 4242, 0640);
-    }) << true << true;
-    QTest::newRow("colleague's file, shared group") << font << Preparation([](const char* path) {
-        return shareWithGroup(path, 0, 0664);
-    }) << false << true;
-    QTest::newRow("ACL entry and attribute") << font << Preparation([](const char* path) {
+    }, true);
+    row("person's own file, shared group", [](const char* path) { return shareWithGroup(path, 4242, 0640); }, true, true);
+    row("colleague's file, shared group", [](const char* path) { return shareWithGroup(path, 0, 0664); }, false, true);
+    row("ACL entry and attribute", [](const char* path) {
         const acl_t acl = ::acl_from_text("u::rw-,u:4242:rw-,g::r--,m::rw-,o::r--");
         const bool done = ::acl_set_file(path, ACL_TYPE_ACCESS, acl) == 0
             && ::setxattr(path, "user.author", "Anna", 4, 0) == 0;
         ::acl_free(acl);
         return done;
-    }) << true << false;
-    QTest::newRow("second hard link") << font << Preparation([](const char* path) {
-        return ::link(path, QByteArray(path).append(".2").constData()) == 0;
-    }) << false << false;
-    QTest::newRow("symbolic link") << QStringLiteral("link.fnt") << Preparation([](const char* path) {
+    }, true);
+    row("second hard link", secondLink, false);
+    row("symbolic link", [](const char* path) {
         const QByteArray target = QByteArray(path).append(".target");
         return ::rename(path, target.constData()) == 0 && ::symlink(target.constData(), path) == 0;
-    }) << true << false;
-    QTest::newRow("255-byte name") << QString(255, QLatin1Char('n')) << Preparation([](const char*) { return true; })
-                                   << true << false;
-    // Its backup's name is one character shorter.
-    QTest::newRow("255-byte name, second hard link") << QString(255, QLatin1Char('n')) << Preparation([](const char* path) {
-        return ::link(path, QFileInfo(QString::fromLatin1(path)).dir().filePath(QStringLiteral("second")).toLatin1()) == 0;
-    }) << false << false;
+    }, true, false, QStringLiteral("link.fnt"));
+    row("255-byte name", asItIs, true, false, longName);
+    row("255-byte name, second hard link", secondLink, false, false, longName);  // a backup's name one shorter
 }
 
 // Saved twice: the second save meets the file as the first one left it.
