@@ -180,8 +180,7 @@ bool flushed(const QString& path)
 // (REPLACEFILE_WRITE_THROUGH is not supported, so the new file is flushed
 // under its name afterwards), and either flag that ignores errors would let
 // the file lose its access control list or attributes without a word.
-std::optional<FileFailure> replace(const QString& target, const QString& newFile,
-                                   const FileIdentity& checked)
+std::optional<FileFailure> replace(const QString& target, const QString& newFile, const FileIdentity& checked)
 {
     const QString backup = target + QLatin1Char('~');
     if (identity(target) != checked) {
