@@ -281,6 +281,7 @@ void TestFontFile::cancelledDialogsAskRightAndChangeNothing()
     QCOMPARE(load.request.title, QStringLiteral("Laden"));
     QCOMPARE(load.request.filter, fontFilter);
     QCOMPARE(load.request.fileName, QString());
+
     QVERIFY(dialogs.messageBoxes.empty());
     QVERIFY(dialogs.unanswered.isEmpty());
     QCOMPARE(store->fontTable, tableBefore);
