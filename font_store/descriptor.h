@@ -1,8 +1,15 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <utility>
+
+// Whether two status records are of one and the same file.
+inline bool sameFile(const struct stat& one, const struct stat& other)
+{
+    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+}
 
 // A file or folder the system has opened for the program, closed when this goes.
 class Descriptor

@@ -105,11 +105,6 @@ bool folderSynced(int folder)
     return ::fsync(folder) == 0 || errno == EINVAL || errno == ENOTSUP;
 }
 
-bool sameFile(const struct stat& one, const struct stat& other)
-{
-    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
-}
-
 // Waits up to a second for another save of the file to end. A file system
 // without locks is saved as before there were any.
 bool lockedForSaving(int file)

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -42,9 +43,15 @@ bool isHiddenName(QByteArrayView name, const QByteArray& prefix)
 {
     return name.size() == prefix.size() + suffixLength && name.startsWith(prefix)
         && std::all_of(name.begin() + prefix.size(), name.end(), [](char symbol) {
-               return std::find(std::begin(suffixSymbols), std::end(suffixSymbols) - 1, symbol)
-                   != std::end(suffixSymbols) - 1;
+               return std::string_view(suffixSymbols).find(symbol) != std::string_view::npos;
            });
+}
+
+// How a file with no name is reached: through /proc, which, unlike
+// AT_EMPTY_PATH, needs no privilege.
+QByteArray pathThroughProc(int file)
+{
+    return "/proc/self/fd/" + QByteArray::number(file);
 }
 
 // Locks a file of ours so that no other save takes it for a leftover. A file
@@ -59,11 +66,6 @@ bool lockedAsOurs(int file)
 bool unsupported()
 {
     return errno == ENOSYS || errno == ENOTSUP || errno == EOPNOTSUPP;
-}
-
-bool sameFile(const struct stat& one, const struct stat& other)
-{
-    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }
 
 // Whether `name` in `folder` is the file open as `file`.
@@ -169,18 +171,14 @@ bool PendingFile::openHidden(const QByteArray& name, mode_t mode)
     return false;
 }
 
-// A file with no name is reached through /proc, which, unlike AT_EMPTY_PATH,
-// needs no privilege.
 bool PendingFile::reachableThroughProc() const
 {
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.get());
-    return ::faccessat(AT_FDCWD, self.constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0;
+    return ::faccessat(AT_FDCWD, pathThroughProc(file.get()).constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool PendingFile::linkAs(const QByteArray& name) const
 {
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.get());
-    return ::linkat(AT_FDCWD, self.constData(), folder, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+    return ::linkat(AT_FDCWD, pathThroughProc(file.get()).constData(), folder, name.constData(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 // Moves the hidden file to `name` unless that is taken: renamed so where the
