@@ -69,6 +69,18 @@ void fillWithPattern(EditorUnderTest& editor)
     std::copy(pattern.begin(), pattern.end(), editor.font().glyphBuffer.begin());
 }
 
+// How many device pixels inside a pixel button's edges the window shows in
+// another colour than the pixel's own: the focus mark, if any.
+int markedPixels(const PixelButton* button)
+{
+    const QImage face = shownPixels(button, button->rect().adjusted(2, 2, -2, -2));
+    int marked = 0;
+    for (int y = 0; y < face.height(); ++y)
+        for (int x = 0; x < face.width(); ++x)
+            marked += rgbAt(face, x, y) != (button->backColor().rgb() & 0xFFFFFF);
+    return marked;
+}
+
 QPoint inGroove(Slider* slider, int y)
 {
     return {sliderPart(slider, QStyle::SC_SliderGroove).center().x(), y};
@@ -554,6 +566,10 @@ void TestGlyphEditing::arrowKeysWalkTheShownGrid()
     QTest::keyClick(editor.pixel(from), Qt::Key(key));
     QCOMPARE(QApplication::focusWidget(), editor.pixel(to));
     QCOMPARE(editor.gridRow(from / 8), 0);
+    // A keyboard user sees where the focus went, and only there.
+    QVERIFY2(markedPixels(editor.pixel(to)) > 0, "the pixel with the focus shows no focus mark");
+    if (from != to)
+        QCOMPARE(markedPixels(editor.pixel(from)), 0);
 }
 
 GLYPHORA_TEST_MAIN(TestGlyphEditing)
