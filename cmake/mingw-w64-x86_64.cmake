@@ -20,6 +20,18 @@ set(CMAKE_RANLIB ${MINGW_TRIPLET}-ranlib CACHE FILEPATH "")
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
+# GCC for Windows lets a caller keep a value in a register across a call when
+# the callee it compiled leaves that register alone (-fipa-ra, on from -O2),
+# even when the callee is an inline or template function of which the linker
+# keeps another file's copy, compiled otherwise. So the static Qt (-O3), when
+# it drew random numbers for a temporary file's name, kept its pointer across
+# the refill of std::mt19937 and wrote through garbage, because the program's
+# own copy of the refill (-O2), the one linked, did use that register. GCC
+# for Linux assumes nothing of such functions. Qt and Glyphora are built
+# without it, every file.
+set(CMAKE_C_FLAGS_INIT "-fno-ipa-ra")
+set(CMAKE_CXX_FLAGS_INIT "-fno-ipa-ra")
+
 # Libraries, headers and CMake packages come only from the mingw sysroot,
 # never from the Linux host. Prefixes handed in with CMAKE_PREFIX_PATH
 # (the static Qt) are added as roots too, so they are searched as given
